@@ -1,0 +1,43 @@
+# The two commands that do everything on a fresh Debian machine:
+#   make run    installs what is missing, builds, and renumbers the example file
+#   make test   installs what is missing, builds, and runs every test (native and under Wine)
+
+JOBS      ?= $(shell nproc)
+NATIVE    := build/native
+WINDOWS   := build/windows
+BENCHDIR  := build/bench
+
+.PHONY: all setup native windows test test-native test-windows run bench clean
+
+all: native windows
+
+setup:
+	@bash scripts/setup.sh
+
+native: setup
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(NATIVE) -j $(JOBS)
+
+windows: setup
+	cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+test-native: native
+	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+
+test-windows: windows
+	xvfb-run -a bash scripts/wine-tests.sh $(WINDOWS)
+
+test: test-native test-windows
+
+run: native
+	$(NATIVE)/bin/halvern-cli -t INDI -t FAM -t NOTE -t SOUR examples/voorbeeld.ged build/voorbeeld-hernummerd.ged
+	@echo "Geschreven: build/voorbeeld-hernummerd.ged"
+
+bench: setup
+	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DHALVERN_BENCH=ON
+	cmake --build $(BENCHDIR) -j $(JOBS)
+	bash bench/run.sh $(BENCHDIR)
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace halvern {
+
+// A failed save. code() is the program's I/O code: 2 file not found, 3 invalid file name,
+// 4 too many open files, 5 access denied, 101 disk full, otherwise the system's own code.
+// what() is the matching description ("File not found", ..., "I/O error 17").
+class IoError : public std::runtime_error {
+public:
+    explicit IoError(int code);
+    int code() const noexcept { return code_; }
+
+private:
+    int code_;
+};
+
+// The description that goes with an I/O code.
+std::string IoErrorDescription(int code);
+
+// Reads the whole file into text. Returns false, and leaves text exactly as it was, when the file
+// cannot be opened or read, or holds a byte 0 (then it is no 8-bit text: UTF-16, binary).
+bool LoadDocument(const std::filesystem::path& fileName, std::string& text);
+
+// The same for an already opened stream (standard input), read to its end.
+bool LoadDocument(std::FILE* stream, std::string& text);
+
+// Writes text to fileName: into a new temporary file beside the target, then renamed over it, so a
+// failure never leaves a half-written file where an earlier one stood. Throws IoError.
+void SaveDocument(const std::filesystem::path& fileName, std::string_view text);
+
+}  // namespace halvern

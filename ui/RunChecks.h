@@ -1,0 +1,37 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/tResStr.h"
+
+namespace halvern {
+
+// What the run's checks need to know of the file system; the Windows program and halvern-cli each
+// answer through their own platform, and tests answer directly.
+class FileProbe {
+public:
+    virtual ~FileProbe() = default;
+    // True when name names an existing file that is not a folder.
+    virtual bool IsExistingFile(const std::string& name) const = 0;
+    // True when both names lead to the same existing file (links, letter case, ".." and the like).
+    virtual bool SameExistingFile(const std::string& first, const std::string& second) const = 0;
+};
+
+// A FileProbe over std::filesystem, names taken as the platform's native narrow names.
+class FilesystemProbe final : public FileProbe {
+public:
+    bool IsExistingFile(const std::string& name) const override;
+    bool SameExistingFile(const std::string& first, const std::string& second) const override;
+};
+
+// True when text holds at least one byte above 32 (the trimmed text is not empty).
+bool HasData(std::string_view text);
+
+// The run's four checks in order: input file exists (untrimmed name), output name not blank,
+// input and output differ (trimmed names byte for byte, and not the same existing file), data not
+// blank. Returns the catalogue text of the first check that fails, or nothing when all pass.
+std::optional<ResString> FirstFailingCheck(const std::string& inputName, const std::string& outputName,
+                                           std::string_view text, const FileProbe& probe);
+
+}  // namespace halvern
