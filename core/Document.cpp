@@ -1,0 +1,3 @@
+#include "core/Document.h"
+
+// Placeholder: implemented by its owner.

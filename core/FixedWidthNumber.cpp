@@ -1,0 +1,3 @@
+#include "core/FixedWidthNumber.h"
+
+// Placeholder: implemented by its owner.

@@ -1,0 +1,3 @@
+#include "core/QuickSearch.h"
+
+// Placeholder: implemented by its owner.

@@ -1,0 +1,3 @@
+#include "core/Renumber.h"
+
+// Placeholder: implemented by its owner.

@@ -1,0 +1,3 @@
+#include "ui/RecordChoice.h"
+
+// Placeholder: implemented by its owner.

@@ -1,0 +1,3 @@
+#include "ui/RunChecks.h"
+
+// Placeholder: implemented by its owner.

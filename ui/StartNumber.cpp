@@ -1,0 +1,3 @@
+#include "ui/StartNumber.h"
+
+// Placeholder: implemented by its owner.

@@ -1,0 +1,3 @@
+#include "ui/StatusTexts.h"
+
+// Placeholder: implemented by its owner.
