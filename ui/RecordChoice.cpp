@@ -1,3 +1,44 @@
 #include "ui/RecordChoice.h"
 
-// Placeholder: implemented by its owner.
+#include <array>
+#include <cstddef>
+
+namespace halvern {
+
+namespace {
+
+// In the order of the choice dialog's radio items.
+constexpr std::array<RecordChoice, 4> kRecordChoices{{
+    {"INDI", "I"},
+    {"FAM", "F"},
+    {"NOTE", "N"},
+    {"SOUR", "S"},
+}};
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsIgnoringAsciiCase(std::string_view typed, std::string_view tag) {
+    if (typed.size() != tag.size()) return false;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (AsciiUpper(typed[i]) != tag[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+RecordChoice RecordChoiceForItem(int selectedItem) {
+    if (selectedItem < 0 || selectedItem >= static_cast<int>(kRecordChoices.size())) {
+        return kRecordChoices[0];  // no selection renumbers individuals
+    }
+    return kRecordChoices[static_cast<std::size_t>(selectedItem)];
+}
+
+std::optional<RecordChoice> RecordChoiceForTag(std::string_view tag) {
+    for (const RecordChoice& choice : kRecordChoices) {
+        if (EqualsIgnoringAsciiCase(tag, choice.tag)) return choice;
+    }
+    return std::nullopt;
+}
+
+}  // namespace halvern

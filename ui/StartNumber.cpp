@@ -1,3 +1,84 @@
 #include "ui/StartNumber.h"
 
-// Placeholder: implemented by its owner.
+#include <cstddef>
+
+namespace halvern {
+
+namespace {
+
+constexpr std::int32_t kBlankStartNumber = 1;
+
+// An accumulator above these limits takes no further digit, so a decimal one never passes
+// 2147483649 and a hexadecimal one never passes 0xFFFFFFFF.
+constexpr std::uint32_t kDecimalLimit = 214748364u;
+constexpr std::uint32_t kHexLimit = 0x0FFFFFFFu;
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The value of a hexadecimal digit, or -1 for any other character.
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The accumulator read as a signed 32-bit number (two's complement, as the box's number is kept).
+std::int32_t AsSigned(std::uint32_t value) { return static_cast<std::int32_t>(value); }
+
+std::int32_t ScanHexadecimal(std::string_view text, std::size_t pos) {
+    std::uint32_t accumulator = 0;
+    for (; pos < text.size(); ++pos) {
+        const int digit = HexDigitValue(text[pos]);
+        if (digit < 0 || accumulator > kHexLimit) break;
+        accumulator = accumulator * 16u + static_cast<std::uint32_t>(digit);
+    }
+    // A hexadecimal number never carries a sign, and stopping early keeps what was read.
+    return AsSigned(accumulator);
+}
+
+std::int32_t ScanDecimal(std::string_view text, std::size_t pos, bool negative) {
+    std::uint32_t accumulator = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        // A scan that stops before the end keeps the digits read so far and drops the sign.
+        if (!IsDecimalDigit(c) || accumulator > kDecimalLimit) return AsSigned(accumulator);
+        accumulator = accumulator * 10u + static_cast<std::uint32_t>(c - '0');
+    }
+    // Unsigned negation is two's complement negation, so "-2147483648" stays in range.
+    return AsSigned(negative ? 0u - accumulator : accumulator);
+}
+
+// The lenient scan over the untrimmed box text.
+std::int32_t ScanNumber(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') ++pos;  // only blanks, not tabs
+    if (pos == text.size()) return ScanDecimal(text, pos, false);
+
+    const char first = text[pos];
+    if (first == '-') return ScanDecimal(text, pos + 1, true);
+    if (first == '+') return ScanDecimal(text, pos + 1, false);
+    if (first == '$' || first == 'x' || first == 'X') return ScanHexadecimal(text, pos + 1);
+    if (first == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        return ScanHexadecimal(text, pos + 2);
+    }
+    return ScanDecimal(text, pos, false);
+}
+
+bool IsBlank(std::string_view text) {
+    for (const char c : text) {
+        if (!IsBlankOrControl(c)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::int32_t ReadStartNumber(std::string_view boxText) {
+    if (IsBlank(boxText)) return kBlankStartNumber;
+    return ScanNumber(boxText);
+}
+
+}  // namespace halvern
