@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <string_view>
+
+#include "platform/UniqueRes.h"
+#include "ui/Layout.h"
+
+// Small helpers that build the child controls of the program's windows.
+namespace halvern {
+
+using UniqueFont = UniqueRes<HFONT, &DeleteObject>;
+
+// The dots per inch of the screen the program's windows open on.
+int ScreenDpi();
+
+// The program's font, "MS Sans Serif" 8 point, at dpi; bold for toolbar and button captions.
+// Throws std::system_error when the font cannot be made.
+UniqueFont CreateProgramFont(int dpi, bool bold);
+
+// A layout box scaled to dpi, as a RECT within the parent.
+RECT ScaledRect(const layout::Box& box, int dpi);
+
+// The height of a line of text in font (the label height of a label that fits its text), and
+// the width of text in it.
+int FontLineHeight(HFONT font);
+int TextWidth(HFONT font, std::string_view text);
+
+// A child window of a system control class ("STATIC", "EDIT", "BUTTON", a common control) at box
+// within parent, with the control id and the font given. Throws std::system_error on failure.
+HWND CreateControl(const char* className, const char* text, DWORD style, DWORD exStyle, const RECT& box,
+                   HWND parent, int id, HFONT font);
+
+// A panel: a plain child area with a one-pixel raised bevel that holds other controls and hands
+// their notifications (WM_COMMAND, WM_NOTIFY) on to its own parent.
+HWND CreatePanel(HWND parent, const RECT& box, HINSTANCE instance);
+
+}  // namespace halvern

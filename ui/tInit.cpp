@@ -1,0 +1,47 @@
+#include "ui/tInit.h"
+
+#include <system_error>
+#include <vector>
+
+#include "platform/HelpSystem.h"
+#include "ui/StatusTexts.h"
+#include "ui/Win32FileProbe.h"
+#include "ui/tVars.h"
+#include "ui/uFuncties.h"
+
+namespace halvern {
+
+namespace {
+constexpr char kHelpFileName[] = "Halvern.chm";
+constexpr DWORD kLongestPath = 32768;
+}  // namespace
+
+void InitialiseProgram(HWND statusBar, const std::string& programFile) {
+    SetStatusPanelWidths(statusBar);
+    ShowStatusMessage(statusBar, {});
+    ShowStatusTime(statusBar, {});
+    ShowStatusCount(statusBar, {});
+
+    ProgramDir = StripTrailingBackslashes(FolderPart(programFile));
+    const std::string besideProgram = ProgramDir + "\\" + kHelpFileName;
+    if (Win32FileProbe{}.IsExistingFile(besideProgram)) SetApplicationHelpFile(besideProgram);
+}
+
+std::string ProgramFileName() {
+    std::vector<char> name(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "GetModuleFileNameA");
+        }
+        if (length < name.size() || name.size() >= kLongestPath) return std::string(name.data(), length);
+        name.resize(name.size() * 2);
+    }
+}
+
+std::string FolderPart(std::string_view path) {
+    const std::size_t last = path.find_last_of("\\:");
+    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
+}  // namespace halvern

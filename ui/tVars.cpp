@@ -1,0 +1,12 @@
+#include "ui/tVars.h"
+
+namespace halvern {
+
+std::string GedcomText;
+std::string RecordTag;
+std::string RecordLetter;
+std::string ProgramDir;
+std::string MailAddress;
+std::string HomepageUrl;
+
+}  // namespace halvern

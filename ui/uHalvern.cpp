@@ -1,0 +1,361 @@
+#include "ui/uHalvern.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+#include <exception>
+#include <utility>
+
+#include "core/Document.h"
+#include "core/Renumber.h"
+#include "platform/InformationStore.h"
+#include "ui/AnsiPath.h"
+#include "ui/BusyCursor.h"
+#include "ui/ErrorBoxes.h"
+#include "ui/ProgressDisplay.h"
+#include "ui/RunChecks.h"
+#include "ui/StatusTexts.h"
+#include "ui/Win32FileProbe.h"
+#include "ui/tInit.h"
+#include "ui/tResStr.h"
+#include "ui/tVars.h"
+#include "ui/uFuncties.h"
+#include "ui/uKeuze.h"
+
+namespace halvern {
+
+namespace {
+
+namespace main = layout::main_window;
+
+constexpr int kHelpContext = 1000;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+void RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &Window::WindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = TfrmHalvern::kClassName;
+    RegisterWindowClass(windowClass);
+}
+
+// The local time of day in the user's long time format ("14:03:27").
+std::string TimeOfDayText() {
+    std::array<char, 128> text{};
+    const int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text.data(),
+                                      static_cast<int>(text.size()));
+    return length > 0 ? std::string(text.data()) : std::string();
+}
+
+TBBUTTON Separator(int width) {
+    TBBUTTON button{};
+    button.iBitmap = width;  // a separator's width stands where a button's picture would
+    button.fsStyle = BTNS_SEP;
+    return button;
+}
+
+TBBUTTON TextButton(int command, const char* caption) {
+    TBBUTTON button{};
+    button.iBitmap = I_IMAGENONE;
+    button.idCommand = command;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = BTNS_BUTTON;
+    button.iString = reinterpret_cast<INT_PTR>(caption);
+    return button;
+}
+
+}  // namespace
+
+TfrmHalvern::TfrmHalvern(TfrmKeuze& choice) : seams(MainWindowSeams::RealCalls(choice)), choice_(choice) {}
+
+TfrmHalvern::~TfrmHalvern() { Destroy(); }
+
+void TfrmHalvern::Create(HINSTANCE instance) {
+    RegisterMainClass(instance);
+    dpi_ = ScreenDpi();
+    font_ = CreateProgramFont(dpi_, false);
+    boldFont_ = CreateProgramFont(dpi_, true);
+
+    const std::array<ACCEL, 4> shortcuts{{
+        {FVIRTKEY, VK_F1, kIdHelp},
+        {FVIRTKEY, VK_F10, kIdEmail},
+        {FVIRTKEY, VK_F11, kIdHomepage},
+        {FVIRTKEY, VK_F12, kIdInfo},
+    }};
+    accelerators_.reset(CreateAcceleratorTableA(const_cast<ACCEL*>(shortcuts.data()), static_cast<int>(shortcuts.size())));
+    CreateContextMenu();
+
+    RECT box{0, 0, layout::Scale(main::kClientWidth, dpi_), layout::Scale(main::kClientHeight, dpi_)};
+    AdjustWindowRectEx(&box, kStyle, FALSE, kExStyle);
+    CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, box, nullptr, instance);
+    CreateComponents(instance);
+    CentreOnScreen();
+}
+
+void TfrmHalvern::CreateContextMenu() {
+    pmnuHalvern.reset(CreatePopupMenu());
+    const HMENU menu = pmnuHalvern.get();
+    AppendMenuA(menu, MF_STRING, kIdHelp, "Help\tF1");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kIdEmail, "Email\tF10");
+    AppendMenuA(menu, MF_STRING, kIdHomepage, "Homepage\tF11");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kIdInfo, "Info\tF12");
+}
+
+void TfrmHalvern::CreateComponents(HINSTANCE instance) {
+    const HWND form = Handle();
+    SendMessageA(form, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    pnlKnoppenBalk = CreatePanel(form, ScaledRect(main::kButtonBar, dpi_), instance);
+    CreateToolbar();
+
+    pnlHalvern = CreatePanel(form, ScaledRect(main::kWorkPanel, dpi_), instance);
+    const auto label = [&](const char* caption, int left, int top) {
+        const int x = layout::Scale(left, dpi_);
+        const int y = layout::Scale(top, dpi_);
+        const RECT box{x, y, x + TextWidth(font_.get(), caption), y + FontLineHeight(font_.get())};
+        return CreateControl("STATIC", caption, SS_LEFT | SS_NOPREFIX, 0, box, pnlHalvern, 0, font_.get());
+    };
+    // Both names are shown only: the user never types one.
+    constexpr DWORD kNameBoxStyle = ES_AUTOHSCROLL | WS_DISABLED;
+    lblBestandOpenen = label("Welk bestand moet geopend worden :", main::kLabelOpenLeft, main::kLabelOpenTop);
+    edtBestandOpenen = CreateControl("EDIT", "", kNameBoxStyle, WS_EX_CLIENTEDGE, ScaledRect(main::kEditOpen, dpi_),
+                                     pnlHalvern, 0, font_.get());
+    lblBestandOpslaan =
+        label("Met welke naam moet het bestand opgeslagen worden :", main::kLabelSaveLeft, main::kLabelSaveTop);
+    edtBestandOpslaan = CreateControl("EDIT", "", kNameBoxStyle, WS_EX_CLIENTEDGE, ScaledRect(main::kEditSave, dpi_),
+                                      pnlHalvern, 0, font_.get());
+
+    pnlStatusBalk = CreatePanel(form, ScaledRect(main::kStatusPanel, dpi_), instance);
+    sbarHalvern = CreateControl(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+                                ScaledRect(main::kStatusBar, dpi_), pnlStatusBalk, kIdStatusBar, font_.get());
+    const int part = layout::Scale(main::kStatusPartWidth, dpi_);
+    const std::array<int, 3> rightEdges{part, 2 * part, 3 * part};
+    SendMessageA(sbarHalvern, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
+    SetStatusPanelText(sbarHalvern, StatusPanel::Message, "bezig met");
+    SetStatusPanelText(sbarHalvern, StatusPanel::Time, "dd:uu:mm:ss");
+    SetStatusPanelText(sbarHalvern, StatusPanel::Count, "aantal");
+}
+
+void TfrmHalvern::CreateToolbar() {
+    tbarHalvern = CreateControl(TOOLBARCLASSNAMEA, "",
+                                TBSTYLE_LIST | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+                                ScaledRect(main::kToolbar, dpi_), pnlKnoppenBalk, kIdToolbar, boldFont_.get());
+    SendMessageA(tbarHalvern, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(tbarHalvern, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+
+    const auto separator = [&](std::size_t index) {
+        return Separator(layout::Scale(main::kSeparatorWidths[index], dpi_));
+    };
+    const std::array<TBBUTTON, 8> buttons{
+        separator(0), TextButton(kIdOpenen, "Openen"),
+        separator(1), TextButton(kIdOpslaan, "Opslaan"),
+        separator(2), TextButton(kIdUitvoeren, " Uitvoeren "),
+        separator(3), TextButton(kIdAfsluiten, "Afsluiten"),
+    };
+    SendMessageA(tbarHalvern, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+
+    const int width = layout::Scale(main::kToolButtonWidth, dpi_);
+    const int height = layout::Scale(main::kToolButtonHeight, dpi_);
+    SendMessageA(tbarHalvern, TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
+    SendMessageA(tbarHalvern, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
+}
+
+void TfrmHalvern::CentreOnScreen() {
+    RECT box{};
+    GetWindowRect(Handle(), &box);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TfrmHalvern::TranslateShortcut(MSG& message) {
+    const HWND form = Handle();
+    if (form == nullptr || (message.hwnd != form && !IsChild(form, message.hwnd))) return false;
+    return TranslateAcceleratorA(form, accelerators_.get(), &message) != 0;
+}
+
+LRESULT TfrmHalvern::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        FormCreate();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && !activationPosted_) {
+            // The activation steps run once, from the queue: after the window is shown and before
+            // any input of the user, which the queue hands out only after posted messages.
+            activationPosted_ = true;
+            PostMessageA(Handle(), kFirstActivationMessage, 0, 0);
+        }
+        return DefaultHandling(message, wParam, lParam);
+    case kFirstActivationMessage:
+        FormActivate();
+        return 0;
+    case WM_COMMAND:
+        Command(LOWORD(wParam));
+        return 0;
+    case WM_SYSKEYDOWN:
+        // F10 comes as a system key; without this it would open the system menu.
+        if (wParam == VK_F10) {
+            pmnuHalvernEmailClick();
+            return 0;
+        }
+        return DefaultHandling(message, wParam, lParam);
+    case WM_CONTEXTMENU:
+        ShowContextMenu(lParam);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+void TfrmHalvern::ShowUncaughtError(const std::string& text) {
+    seams.messageBox(Handle(), TopLevelErrorText(text), kErrorBoxStyle);
+}
+
+void TfrmHalvern::Command(int id) {
+    switch (id) {
+    case kIdOpenen: tbtnOpenenClick(); break;
+    case kIdOpslaan: tbtnOpslaanClick(); break;
+    case kIdUitvoeren: tbtnUitvoerenClick(); break;
+    case kIdAfsluiten: tbtnAfsluitenClick(); break;
+    case kIdHelp: pmnuHalvernHelpClick(); break;
+    case kIdEmail: pmnuHalvernEmailClick(); break;
+    case kIdHomepage: pmnuHalvernHomepageClick(); break;
+    case kIdInfo: pmnuHalvernInfoClick(); break;
+    default: break;
+    }
+}
+
+void TfrmHalvern::ShowContextMenu(LPARAM screenPoint) {
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard: open it at the top left corner of the window's client area.
+        at = {0, 0};
+        ClientToScreen(Handle(), &at);
+    }
+    const int command = static_cast<int>(TrackPopupMenu(pmnuHalvern.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                                        at.x, at.y, 0, Handle(), nullptr));
+    if (command != 0) Command(command);
+}
+
+void TfrmHalvern::FormCreate() {
+    if (programFile.empty()) programFile = ProgramFileName();
+    WriteInformationStore(programFile);
+}
+
+void TfrmHalvern::FormActivate() {
+    activated_ = true;
+    InitialiseProgram(sbarHalvern, programFile);
+
+    OutsideAddresses addresses = ReadOutsideAddresses();
+    MailAddress = std::move(addresses.mailAddress);
+    HomepageUrl = std::move(addresses.homepageUrl);
+
+    if (commandLineFile) {
+        SetWindowTextA(edtBestandOpenen, commandLineFile->c_str());
+        if (Win32FileProbe{}.IsExistingFile(*commandLineFile)) LoadInputFile(*commandLineFile);
+    }
+}
+
+void TfrmHalvern::LoadInputFile(const std::string& name) {
+    bool loaded = false;
+    try {
+        loaded = LoadDocument(PathFromAnsi(name), GedcomText);
+    } catch (const std::exception&) {
+        loaded = false;
+    }
+    if (!loaded) {
+        // The text of an earlier file must not be renumbered and saved under this file's name.
+        GedcomText.clear();
+        ShowStatusMessage(sbarHalvern, rsVerkeerdFormaat);
+    }
+}
+
+void TfrmHalvern::ResetStatusPanels() {
+    ShowStatusMessage(sbarHalvern, {});
+    ShowStatusTime(sbarHalvern, {});
+    ShowStatusCount(sbarHalvern, {});
+}
+
+void TfrmHalvern::tbtnOpenenClick() {
+    ResetStatusPanels();
+    const std::optional<std::string> name = seams.askOpenFile(Handle());
+    if (!name) return;
+    SetWindowTextA(edtBestandOpenen, name->c_str());
+    LoadInputFile(*name);
+}
+
+void TfrmHalvern::tbtnOpslaanClick() {
+    const std::optional<std::string> name = seams.askSaveFile(Handle());
+    if (name) SetWindowTextA(edtBestandOpslaan, name->c_str());
+}
+
+void TfrmHalvern::tbtnUitvoerenClick() {
+    const std::string inputName = WindowText(edtBestandOpenen);
+    const std::string outputName = WindowText(edtBestandOpslaan);
+    if (const std::optional<ResString> failed = FirstFailingCheck(inputName, outputName, GedcomText, Win32FileProbe{})) {
+        seams.messageBox(Handle(), std::string(failed->text), kStandardBoxStyle);
+        return;
+    }
+    if (seams.showChoice(Handle()) != TfrmKeuze::kResultRun) return;
+
+    ApplyRecordChoice(choice_);
+    const std::int32_t startNumber = ReadStartNumber(choice_);
+    ResetStatusPanels();
+    const DWORD started = GetTickCount();
+    ShowStatusTime(sbarHalvern, StartText(TimeOfDayText()));
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    if (const std::optional<RunFailure> failure = RenumberAndSave(outputName, startNumber)) {
+        seams.messageBox(Handle(), failure->text, failure->style);
+        return;
+    }
+    ShowStatusTime(sbarHalvern, ElapsedTimeText(GetTickCount() - started));  // unsigned: right across a wrap
+}
+
+std::optional<TfrmHalvern::RunFailure> TfrmHalvern::RenumberAndSave(const std::string& outputName,
+                                                                     std::int32_t startNumber) {
+    const BusyCursor busy;
+    // The run works on a copy: the text in memory becomes the result only once it has been saved,
+    // so a refused run or a failed save leaves it as it was.
+    std::string renumbered = GedcomText;
+    ProgressDisplay progress(sbarHalvern, RecordTag);
+    try {
+        RenumberRecords(renumbered, RecordTag, RecordLetter, startNumber, progress);
+    } catch (const DuplicateSerialError&) {
+        progress.Finish();
+        return RunFailure{std::string(rsNummersDubbel.text), kStandardBoxStyle};
+    }
+    progress.Finish();
+    try {
+        SaveDocument(PathFromAnsi(outputName), renumbered);
+    } catch (const IoError& error) {
+        return RunFailure{TopLevelErrorText(error.what()), kErrorBoxStyle};
+    }
+    GedcomText = std::move(renumbered);
+    return std::nullopt;
+}
+
+void TfrmHalvern::tbtnAfsluitenClick() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+void TfrmHalvern::pmnuHalvernHelpClick() { seams.askHelp(kHelpContext); }
+
+void TfrmHalvern::pmnuHalvernEmailClick() { seams.openMail(MailAddress); }
+
+void TfrmHalvern::pmnuHalvernHomepageClick() { seams.openHomepage(HomepageUrl); }
+
+void TfrmHalvern::pmnuHalvernInfoClick() { seams.showInfo(Handle()); }
+
+}  // namespace halvern

@@ -1,0 +1,110 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/UniqueRes.h"
+#include "ui/Controls.h"
+#include "ui/MainWindowSeams.h"
+#include "ui/Window.h"
+
+namespace halvern {
+
+class TfrmKeuze;
+
+// The main window "Halvern": a toolbar with "Openen", "Opslaan", " Uitvoeren " and "Afsluiten",
+// the input and output names, and a status bar of three panels; a context menu with Help (F1),
+// Email (F10), Homepage (F11) and Info (F12). Its run renumbers GedcomText with the record type
+// and start number of the choice dialog and writes the result to the output file.
+class TfrmHalvern final : public Window {
+public:
+    static constexpr char kClassName[] = "TfrmHalvern";
+
+    // Command ids of the toolbar buttons and the context-menu items (shortcut keys included).
+    static constexpr int kIdOpenen = 201;
+    static constexpr int kIdOpslaan = 202;
+    static constexpr int kIdUitvoeren = 203;
+    static constexpr int kIdAfsluiten = 204;
+    static constexpr int kIdHelp = 211;
+    static constexpr int kIdEmail = 212;
+    static constexpr int kIdHomepage = 213;
+    static constexpr int kIdInfo = 214;
+    static constexpr int kIdToolbar = 220;
+    static constexpr int kIdStatusBar = 221;
+
+    // Posted at the first activation; FormActivate runs when it arrives.
+    static constexpr UINT kFirstActivationMessage = WM_APP + 1;
+
+    explicit TfrmHalvern(TfrmKeuze& choice);
+    ~TfrmHalvern() override;
+
+    // Creates the window, hidden and centred on the screen. FormCreate runs meanwhile.
+    void Create(HINSTANCE instance);
+
+    // The program's shortcut keys: true when message was one of them and has been carried out.
+    bool TranslateShortcut(MSG& message);
+
+    // True once FormActivate has run.
+    bool Activated() const noexcept { return activated_; }
+
+    // What goes in, set before the window is shown.
+    MainWindowSeams seams;                        // defaults to the real calls
+    std::optional<std::string> commandLineFile;  // the first argument of the command line
+    std::string programFile;                      // the program file's full path
+
+    // The components.
+    UniqueRes<HMENU, &DestroyMenu> pmnuHalvern;
+    HWND pnlKnoppenBalk = nullptr;
+    HWND tbarHalvern = nullptr;
+    HWND pnlHalvern = nullptr;
+    HWND lblBestandOpenen = nullptr;
+    HWND edtBestandOpenen = nullptr;
+    HWND lblBestandOpslaan = nullptr;
+    HWND edtBestandOpslaan = nullptr;
+    HWND pnlStatusBalk = nullptr;
+    HWND sbarHalvern = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ShowUncaughtError(const std::string& text) override;
+
+private:
+    struct RunFailure {
+        std::string text;
+        UINT style;
+    };
+
+    void CreateComponents(HINSTANCE instance);
+    void CreateToolbar();
+    void CreateContextMenu();
+    void CentreOnScreen();
+
+    void FormCreate();
+    void FormActivate();
+    void Command(int id);
+    void tbtnOpenenClick();
+    void tbtnOpslaanClick();
+    void tbtnUitvoerenClick();
+    void tbtnAfsluitenClick();
+    void pmnuHalvernHelpClick();
+    void pmnuHalvernEmailClick();
+    void pmnuHalvernHomepageClick();
+    void pmnuHalvernInfoClick();
+    void ShowContextMenu(LPARAM screenPoint);
+
+    void LoadInputFile(const std::string& name);
+    void ResetStatusPanels();
+    std::optional<RunFailure> RenumberAndSave(const std::string& outputName, std::int32_t startNumber);
+
+    TfrmKeuze& choice_;
+    int dpi_ = layout::kDesignDpi;
+    UniqueFont font_;
+    UniqueFont boldFont_;
+    UniqueRes<HACCEL, &DestroyAcceleratorTable> accelerators_;
+    bool activationPosted_ = false;
+    bool activated_ = false;
+};
+
+}  // namespace halvern

@@ -1,0 +1,205 @@
+#include "ui/uKeuze.h"
+
+#include <string_view>
+
+#include "platform/HelpSystem.h"
+#include "ui/RecordChoice.h"
+#include "ui/StartNumber.h"
+#include "ui/tVars.h"
+
+namespace halvern {
+
+namespace {
+
+namespace dlg = layout::choice_dialog;
+
+constexpr int kHelpContext = 1000;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+constexpr std::array<const char*, TfrmKeuze::kItemCount> kItemCaptions{"INDIvidual", "FAMily", "NOTE", "SOURce"};
+
+void RegisterChoiceClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &Window::WindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = TfrmKeuze::kClassName;
+    RegisterWindowClass(windowClass);
+}
+
+// The window rectangle that gives a client area of the layout's size.
+RECT WindowRectForClient(int width, int height) {
+    RECT box{0, 0, width, height};
+    AdjustWindowRectEx(&box, kStyle, FALSE, kExStyle);
+    return box;
+}
+
+bool IsOrIsWithin(HWND window, HWND ancestor) { return window == ancestor || IsChild(ancestor, window); }
+
+}  // namespace
+
+TfrmKeuze::~TfrmKeuze() { Destroy(); }
+
+void TfrmKeuze::Create(HINSTANCE instance, HWND owner) {
+    RegisterChoiceClass(instance);
+    dpi_ = ScreenDpi();
+    font_ = CreateProgramFont(dpi_, false);
+    boldFont_ = CreateProgramFont(dpi_, true);
+    if (!askHelp) askHelp = &ApplicationHelpContext;
+
+    ACCEL help{FVIRTKEY, VK_F1, kIdHelp};
+    accelerators_.reset(CreateAcceleratorTableA(&help, 1));
+
+    const RECT box = WindowRectForClient(layout::Scale(dlg::kClientWidth, dpi_), layout::Scale(dlg::kClientHeight, dpi_));
+    CreateHandle(kExStyle, kClassName, "Keuze", kStyle, box, owner, instance);
+    CreateComponents(instance);
+}
+
+void TfrmKeuze::CreateComponents(HINSTANCE instance) {
+    const HWND form = Handle();
+    SendMessageA(form, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    pnlKeuze = CreatePanel(form, ScaledRect(dlg::kChoicePanel, dpi_), instance);
+    const RECT groupBox = ScaledRect(dlg::kRadioGroup, dpi_);
+    rgrpKeuze = CreateControl("BUTTON", " maak een keuze ", BS_GROUPBOX, 0, groupBox, pnlKeuze, 0, font_.get());
+    const layout::Box group{groupBox.left, groupBox.top, groupBox.right - groupBox.left, groupBox.bottom - groupBox.top};
+    const int lineHeight = FontLineHeight(font_.get());
+    for (int item = 0; item < kItemCount; ++item) {
+        const layout::Box itemBox = layout::RadioItemBox(group, lineHeight, kItemCount, item, dpi_);
+        const RECT itemRect{group.left + itemBox.left, group.top + itemBox.top,
+                            group.left + itemBox.left + itemBox.width, group.top + itemBox.top + itemBox.height};
+        // Plain radio buttons, checked by this dialog itself: one that only gets the focus is not
+        // selected by it, so "no item selected" lasts until the user picks one.
+        const DWORD style = BS_RADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0);
+        rgrpKeuzeItems[static_cast<std::size_t>(item)] = CreateControl(
+            "BUTTON", kItemCaptions[static_cast<std::size_t>(item)], style, 0, itemRect, pnlKeuze,
+            kIdFirstItem + item, font_.get());
+    }
+    lblvlgNummer = CreateControl("STATIC", "begin hernummeren bij :", SS_LEFT | SS_NOPREFIX, 0,
+                                 ScaledRect(dlg::kNumberLabel, dpi_), pnlKeuze, 0, font_.get());
+    edtvlgNummer = CreateControl("EDIT", "", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE,
+                                 ScaledRect(dlg::kNumberEdit, dpi_), pnlKeuze, kIdNumberEdit, font_.get());
+
+    pnlKnoppen = CreatePanel(form, ScaledRect(dlg::kButtonPanel, dpi_), instance);
+    bbtnUitvoeren = CreateControl("BUTTON", "Uitvoeren", BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 0,
+                                  ScaledRect(dlg::kRunButton, dpi_), pnlKnoppen, kIdRun, boldFont_.get());
+    bbtnAnnuleren = CreateControl("BUTTON", "Annuleren", BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 0,
+                                  ScaledRect(dlg::kCancelButton, dpi_), pnlKnoppen, kIdCancel, boldFont_.get());
+}
+
+int TfrmKeuze::ShowModal(HWND owner) {
+    const HWND dialog = Handle();
+    if (dialog == nullptr || modal_) return kResultCancel;
+    if (!placed_) {
+        CentreOnScreen();
+        placed_ = true;
+    }
+
+    modal_ = true;
+    modalResult_ = 0;
+    if (owner != nullptr) EnableWindow(owner, FALSE);
+    ShowWindow(dialog, SW_SHOW);
+    SetActiveWindow(dialog);
+    const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+    if (first != nullptr) SetFocus(first);
+
+    MSG message;
+    while (modalResult_ == 0 && Handle() != nullptr) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: hand the quit on to the main loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            modalResult_ = kResultCancel;
+            break;
+        }
+        if (got == -1) {
+            modalResult_ = kResultCancel;
+            break;
+        }
+        if (IsOrIsWithin(message.hwnd, dialog) && TranslateAcceleratorA(dialog, accelerators_.get(), &message)) {
+            continue;
+        }
+        if (IsDialogMessageA(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+
+    // The owner is enabled before the dialog goes, so that it gets the activation back.
+    if (owner != nullptr) EnableWindow(owner, TRUE);
+    if (Handle() != nullptr) ShowWindow(dialog, SW_HIDE);
+    if (owner != nullptr) SetActiveWindow(owner);
+    modal_ = false;
+    return modalResult_;
+}
+
+void TfrmKeuze::Close(int result) {
+    if (modal_) {
+        modalResult_ = result;
+    } else {
+        ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+void TfrmKeuze::CentreOnScreen() {
+    RECT box{};
+    GetWindowRect(Handle(), &box);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TfrmKeuze::SelectedItem() const {
+    for (int item = 0; item < kItemCount; ++item) {
+        if (SendMessageA(rgrpKeuzeItems[static_cast<std::size_t>(item)], BM_GETCHECK, 0, 0) == BST_CHECKED) return item;
+    }
+    return kNoItem;
+}
+
+void TfrmKeuze::SelectItem(int item) {
+    for (int other = 0; other < kItemCount; ++other) {
+        SendMessageA(rgrpKeuzeItems[static_cast<std::size_t>(other)], BM_SETCHECK,
+                     other == item ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+std::string TfrmKeuze::NumberText() const { return WindowText(edtvlgNummer); }
+
+LRESULT TfrmKeuze::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (id >= kIdFirstItem && id < kIdFirstItem + kItemCount &&
+            (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
+            SelectItem(id - kIdFirstItem);
+        } else if (id == kIdRun && code == BN_CLICKED) {
+            Close(kResultRun);
+        } else if (id == kIdCancel && code == BN_CLICKED) {
+            Close(kResultCancel);
+        } else if (id == kIdHelp) {
+            askHelp(kHelpContext);
+        }
+        // IDOK and IDCANCEL from Enter and Escape are left alone: neither button is the default.
+        return 0;
+    }
+    case WM_CLOSE:
+        Close(kResultCancel);
+        return 0;
+    default:
+        return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+void ApplyRecordChoice(const TfrmKeuze& dialog) {
+    const RecordChoice choice = RecordChoiceForItem(dialog.SelectedItem());
+    RecordTag = choice.tag;
+    RecordLetter = choice.letter;
+}
+
+std::int32_t ReadStartNumber(const TfrmKeuze& dialog) { return ReadStartNumber(std::string_view(dialog.NumberText())); }
+
+}  // namespace halvern
