@@ -26,11 +26,16 @@ std::string IoErrorDescription(int code);
 // cannot be opened or read, or holds a byte 0 (then it is no 8-bit text: UTF-16, binary).
 bool LoadDocument(const std::filesystem::path& fileName, std::string& text);
 
-// The same for an already opened stream (standard input), read to its end.
+// The same for an already opened stream (standard input), read to its end and left open. On
+// Windows the stream is switched to binary mode first.
 bool LoadDocument(std::FILE* stream, std::string& text);
 
 // Writes text to fileName: into a new temporary file beside the target, then renamed over it, so a
 // failure never leaves a half-written file where an earlier one stood. Throws IoError.
+// A file that is replaced passes its permission bits on; a symbolic link is followed and the file
+// it points at is replaced; a file the user may not write is refused (code 5) even where the folder
+// would allow replacing it; a device or pipe is written to directly. Nothing is flushed to the
+// disk beyond what closing the file does.
 void SaveDocument(const std::filesystem::path& fileName, std::string_view text);
 
 }  // namespace halvern

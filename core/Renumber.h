@@ -40,11 +40,22 @@ public:
     DuplicateSerialError();
 };
 
+// The serial number of the list entry with 0-based index: startNumber + index, taken like 32-bit
+// two's complement arithmetic, so 2147483647 is followed by -2147483648 instead of overflowing.
+std::int32_t SerialNumber(std::int32_t startNumber, std::size_t index);
+
 // Renumbers the records of one type in text: tag "INDI"/"FAM"/"NOTE"/"SOUR", letter "I"/"F"/"N"/"S".
 // Every occurrence of every collected identifier becomes "@" + letter + serial text + "@"; no other
 // byte changes. Returns the number of identifiers collected (duplicates counted). On any failure
 // (DuplicateSerialError, std::bad_alloc) text is left exactly as it was. When changes is given it
 // receives one entry per identifier that was renamed, in the order of the records.
+//
+// Occurrences are found in the text as it stood before the run, so nothing the run writes is ever
+// taken for an identifier. An identifier has no "@" between its two "@", so at most one identifier
+// can start at any "@": the bytes up to the next "@". The text is read from left to right and each
+// occurrence taken as soon as it starts; in "@a@b@" with both "@a@" and "@b@" collected, "@a@" is
+// replaced and "@b@", whose first "@" it has used, is not. An identifier whose only occurrences
+// are lost that way replaces nothing, is not in changes and cannot cause DuplicateSerialError.
 std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,
                             std::int32_t startNumber, RenumberSink& sink,
                             std::vector<Renumbering>* changes = nullptr);

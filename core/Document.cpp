@@ -1,3 +1,0 @@
-#include "core/Document.h"
-
-// Placeholder: implemented by its owner.
