@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/LargeBuffer.h"
 #include "core/QuickSearch.h"
 
 namespace halvern {
@@ -9,6 +10,10 @@ namespace halvern {
 std::vector<std::string_view> CollectIdentifiers(std::string_view text, std::string_view tag) {
     const std::string pattern = std::string("@ ").append(tag);
     std::vector<std::string_view> identifiers;
+    // Room for a definition in every 64 bytes, which few texts reach; what is not used costs only
+    // address space, and the list need not be copied while it grows.
+    identifiers.reserve(text.size() / 64 + 16);
+    AdviseLargePages(identifiers.data(), identifiers.capacity() * sizeof(std::string_view));
     // Positions are 1-based here, as QuickSearchPos counts them.
     std::size_t searchStart = 1;
     for (;;) {

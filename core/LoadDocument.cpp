@@ -4,6 +4,7 @@
 
 #include "core/Document.h"
 #include "core/FileHandles.h"
+#include "core/LargeBuffer.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -48,7 +49,7 @@ bool LoadDocument(const std::filesystem::path& fileName, std::string& text) {
         std::string fresh;
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
-        if (!sizeError && size < fresh.max_size()) fresh.reserve(static_cast<std::size_t>(size));
+        if (!sizeError && size < fresh.max_size()) ReserveLarge(fresh, static_cast<std::size_t>(size));
 
         if (!ReadAllBlocks(file.get(), fresh)) return false;
         if (std::fclose(file.release()) != 0) return false;

@@ -1,53 +1,31 @@
 #include "core/Renumber.h"
 
-#include <unordered_map>
-#include <unordered_set>
-
 #include "core/CollectIdentifiers.h"
 #include "core/FixedWidthNumber.h"
+#include "core/IdentifierTable.h"
+#include "core/LargeBuffer.h"
 
 namespace halvern {
 namespace {
 
-constexpr int kSerialWidth = 5;
+constexpr std::size_t kSerialWidth = 5;
 
-// Where each collected identifier leads: the list index of its first entry. Later duplicates
-// keep their serial numbers but never replace anything.
-class IdentifierTable {
+// Remembers which serial texts a run has handed out. A serial text is five characters, each a digit
+// or "-", so it is a number below 11^5 and a bit set of that size holds them all.
+class SerialTextSet {
 public:
-    explicit IdentifierTable(const std::vector<std::string_view>& identifiers) {
-        firstEntry_.reserve(identifiers.size());
-        for (std::size_t i = 0; i < identifiers.size(); ++i) {
-            firstEntry_.try_emplace(identifiers[i], i);
-            if (identifiers[i].size() > longest_) longest_ = identifiers[i].size();
-        }
-    }
-
-    // Calls found(position, length, entry) for every occurrence in text, from left to right, in a
-    // single pass. Only the bytes from one "@" to the next can be an identifier; after a hit the
-    // search goes on behind it, after a miss at the "@" that ended the segment.
-    template <typename Found>
-    void ForEachOccurrence(std::string_view text, Found&& found) const {
-        std::size_t at = text.find('@');
-        while (at != std::string_view::npos) {
-            const std::size_t next = text.find('@', at + 1);
-            if (next == std::string_view::npos) return;
-            const std::size_t length = next - at + 1;
-            if (length <= longest_) {
-                const auto hit = firstEntry_.find(text.substr(at, length));
-                if (hit != firstEntry_.end()) {
-                    found(at, length, hit->second);
-                    at = text.find('@', next + 1);
-                    continue;
-                }
-            }
-            at = next;
-        }
+    SerialTextSet() : seen_(161051, false) {}
+    // False when text was there already.
+    bool Insert(std::string_view text) {
+        std::size_t code = 0;
+        for (const char c : text) code = code * 11 + (c == '-' ? 10 : static_cast<std::size_t>(c - '0'));
+        if (seen_[code]) return false;
+        seen_[code] = true;
+        return true;
     }
 
 private:
-    std::unordered_map<std::string_view, std::size_t> firstEntry_;
-    std::size_t longest_ = 0;
+    std::vector<bool> seen_;
 };
 
 }  // namespace
@@ -73,41 +51,41 @@ std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string
     const IdentifierTable table(identifiers);
 
     // First pass: which entries replace something, and how long the new text will be.
-    std::vector<std::size_t> hits(count, 0);
+    std::vector<bool> replaces(count, false);
     std::size_t occurrences = 0;
     std::size_t removedBytes = 0;
     table.ForEachOccurrence(original, [&](std::size_t, std::size_t length, std::size_t entry) {
-        ++hits[entry];
+        replaces[entry] = true;
         ++occurrences;
         removedBytes += length;
     });
 
-    const std::size_t newIdLength = 2 + letter.size() + kSerialWidth;
-    // The new identifier of every entry that replaces something; two alike would merge records.
-    std::vector<std::string> newIds(count);
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(count);
+    // The serial text of every entry that replaces something; two alike would merge records.
+    std::string serialTexts(count * kSerialWidth, ' ');
+    SerialTextSet handedOut;
     for (std::size_t i = 0; i < count; ++i) {
-        if (hits[i] == 0) continue;
-        std::string& id = newIds[i];
-        id.reserve(newIdLength);
-        id += '@';
-        id += letter;
-        id += FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth);
-        id += '@';
-        if (!seen.insert(newIds[i]).second) throw DuplicateSerialError();
+        if (!replaces[i]) continue;
+        const std::string serial = FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth);
+        if (!handedOut.Insert(serial)) throw DuplicateSerialError();
+        serialTexts.replace(i * kSerialWidth, kSerialWidth, serial);
     }
+    const auto newId = [&](std::size_t entry) {
+        return std::string("@").append(letter).append(serialTexts, entry * kSerialWidth, kSerialWidth).append("@");
+    };
 
     for (std::size_t i = 1; i <= count; ++i) sink.OnRenumbered(i);
 
     // Second pass: the new text, built aside at its exact size and swapped in only when complete.
     std::string renumbered;
-    renumbered.reserve(original.size() - removedBytes + occurrences * newIdLength);
+    ReserveLarge(renumbered, original.size() - removedBytes + occurrences * (2 + letter.size() + kSerialWidth));
     std::size_t copiedUpTo = 0;
     std::size_t cleaned = 0;
     table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
         renumbered.append(original, copiedUpTo, position - copiedUpTo);
-        renumbered.append(newIds[entry]);
+        renumbered += '@';
+        renumbered.append(letter);
+        renumbered.append(serialTexts, entry * kSerialWidth, kSerialWidth);
+        renumbered += '@';
         copiedUpTo = position + length;
         sink.OnCleaned(++cleaned);
     });
@@ -116,7 +94,7 @@ std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string
     std::vector<Renumbering> renamed;
     if (changes != nullptr) {
         for (std::size_t i = 0; i < count; ++i) {
-            if (hits[i] != 0) renamed.push_back({std::string(identifiers[i]), newIds[i]});
+            if (replaces[i]) renamed.push_back({std::string(identifiers[i]), newId(i)});
         }
     }
     text.swap(renumbered);

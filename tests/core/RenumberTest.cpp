@@ -194,6 +194,19 @@ TEST(Renumber, OccurrencesAreTakenFromLeftToRight) {
     EXPECT_EQ(prefix.text, "0 @I00001@ INDI\n0 @I00002@ INDI\n1 NOTE a@b @I00002@ @I00001@\n");
 }
 
+TEST(Renumber, IdentifiersAlikeInTheirFirstBytesStayApart) {
+    // Same length and the same first 16 bytes, or one a prefix of the other.
+    const std::string a = "@LONGIDENTIFIER-0001@";
+    const std::string b = "@LONGIDENTIFIER-0002@";
+    const std::string c = "@LONGIDENTIFIE@";
+    const std::string d = "@LONGIDENTIFIER-00@";
+    const std::string text = "0 " + b + " INDI\n0 " + a + " INDI\n0 " + c + " INDI\n0 " + d + " INDI\n1 X " + a +
+                             " " + c + " " + d + " " + b + " @LONGIDENTIFIER-0003@\n";
+    EXPECT_EQ(Renumber(text, "INDI", "I", 1).text,
+              "0 @I00001@ INDI\n0 @I00002@ INDI\n0 @I00003@ INDI\n0 @I00004@ INDI\n"
+              "1 X @I00002@ @I00003@ @I00004@ @I00001@ @LONGIDENTIFIER-0003@\n");
+}
+
 TEST(Renumber, CollectsBackToTheNearestAtButNotPastThePreviousDefinition) {
     // The second definition has no "@" of its own before it: nothing, and serials go on unchanged.
     const Outcome run = Renumber("0 @I1@ INDI\n@ INDI\n0 @I2@ INDI\n", "INDI", "I", 1);
