@@ -53,6 +53,11 @@ TEST(QuickSearch, LongPatternsNeedWideShifts) {
     const std::string unique = "@" + std::string(258, 'x') + "@";
     const std::string withUnique = std::string(5000, 'y') + unique;
     EXPECT_EQ(QuickSearchPos(withUnique, unique, 1, withUnique.size()), 5001u);
+    // Beyond what two bytes hold as well.
+    const std::string huge = "b" + std::string(70000, 'a');
+    const std::string hugeText = std::string(140000, 'a') + huge + std::string(10, 'a');
+    EXPECT_EQ(QuickSearchPos(hugeText, huge, 1, hugeText.size()), 140001u);
+    EXPECT_EQ(QuickSearchPos(hugeText, huge, 140002, hugeText.size()), 0u);
 }
 
 TEST(QuickSearch, AgreesWithThePlainSearchOnRandomInput) {
