@@ -171,21 +171,22 @@ void WriteInPlace(const fs::path& target, std::string_view text) {
 
 void SaveDocument(const fs::path& fileName, std::string_view text) {
     if (fileName.empty() || !fileName.has_filename()) ThrowErrno(EINVAL);
-    const fs::path target = FollowLinks(fileName);
 
+    // What the name stands for now, links followed by the system itself.
     std::error_code statusError;
-    const fs::file_status earlier = fs::status(target, statusError);
+    const fs::file_status earlier = fs::status(fileName, statusError);
     const bool replacing = !statusError && fs::exists(earlier);
     if (replacing && fs::is_directory(earlier)) ThrowErrno(EISDIR);
-    // A file the user may not write stays as it is, although the folder would let us replace it.
-    if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
-
     // A device or a pipe cannot be replaced, only written to (saving to /dev/null must not turn
-    // it into a file).
+    // it into a file, nor /dev/stdout, a link to a pipe, fail).
     if (replacing && !fs::is_regular_file(earlier)) {
-        WriteInPlace(target, text);
+        WriteInPlace(fileName, text);
         return;
     }
+
+    const fs::path target = FollowLinks(fileName);
+    // A file the user may not write stays as it is, although the folder would let us replace it.
+    if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
 
     TemporaryFile temporary(target);
     temporary.Write(text);

@@ -9,6 +9,10 @@
 #include "core/IoErrorCode.h"
 #include "tests/core/TempFolder.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace halvern {
 namespace {
 
@@ -174,6 +178,19 @@ TEST(SaveDocument, WritesToDevicesInsteadOfReplacingThem) {
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_EQ(SaveFailureCode("/dev/full", kNew), 101);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
+
+    // A pipe reached through a link, as /dev/stdout is when the output goes to another program.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string writeEnd = "/proc/self/fd/" + std::to_string(ends[1]);
+    if (fs::exists(writeEnd)) {
+        SaveDocument(writeEnd, kNew);
+        std::string received(kNew.size(), '\0');
+        EXPECT_EQ(::read(ends[0], received.data(), received.size()), static_cast<ssize_t>(kNew.size()));
+        EXPECT_EQ(received, kNew);
+    }
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 TEST(SaveDocument, TooLongANameIsAnInvalidFileName) {
