@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "ui/RecordChoice.h"
+
+namespace halvern::cli {
+
+// The name that stands for standard input (as INPUT) or standard output (as OUTPUT).
+inline constexpr std::string_view kStdStream = "-";
+
+// One renumbering run: which records, and the serial number of the first of them.
+struct RunRequest {
+    RecordChoice choice;
+    std::int32_t startNumber;
+};
+
+// What a well-formed command line asks for.
+struct Options {
+    enum class Action { Run, ShowHelp, ShowVersion };
+
+    Action action = Action::Run;
+    std::vector<RunRequest> runs;  // in the order given; never empty for Action::Run
+    std::string input;             // a file name or kStdStream
+    std::string output;            // a file name or kStdStream
+    std::string mapFile;           // empty: no map
+    bool dryRun = false;
+    bool quiet = false;
+};
+
+// A command line that cannot be carried out; message is one Dutch line without the program name.
+struct UsageError {
+    std::string message;
+};
+
+using ParseResult = std::variant<Options, UsageError>;
+
+// Reads the arguments that follow the program name. Pure: looks at nothing but args.
+ParseResult ParseArguments(std::span<const std::string_view> args);
+
+}  // namespace halvern::cli

@@ -1,0 +1,269 @@
+// Runs the built halvern-cli on files in a fresh folder and looks at what it leaves behind.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+const std::string& Example() {
+    static const std::string text = ReadFile(fs::path(HALVERN_SOURCE_DIR) / "examples" / "voorbeeld.ged");
+    return text;
+}
+
+// What renumbering the given types one after the other must give, worked out independently of the
+// program: the records of each type are numbered in the order of their "0 @X@ TAG" lines, and every
+// @...@ token that names one of them is replaced.
+std::string Expected(std::string text, const std::vector<std::pair<std::string, char>>& types) {
+    for (const auto& [tag, letter] : types) {
+        std::map<std::string, std::string> renamed;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t close = line.find('@', 3);
+            if (line.starts_with("0 @") && close != std::string::npos && line.substr(close + 1, tag.size() + 2) == " " + tag + "\r") {
+                char serial[16];
+                std::snprintf(serial, sizeof serial, "%05zu", renamed.size() + 1);
+                renamed[line.substr(2, close - 1)] = std::string("@") + letter + serial + "@";
+            }
+        }
+        std::string result;
+        for (std::size_t pos = 0; pos < text.size();) {
+            const std::size_t close = text[pos] == '@' ? text.find('@', pos + 1) : std::string::npos;
+            const auto hit = close == std::string::npos ? renamed.end() : renamed.find(text.substr(pos, close - pos + 1));
+            if (hit != renamed.end()) {
+                result += hit->second;
+                pos = close + 1;
+            } else {
+                result += text[pos++];
+            }
+        }
+        text = result;
+    }
+    return text;
+}
+
+class CliRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("halvern-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                "-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        WriteFile(At("in.ged"), Example());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path At(const std::string& leaf) const { return dir_ / leaf; }
+    std::string Name(const std::string& leaf) const { return At(leaf).string(); }
+
+    // Runs halvern-cli with args in the test folder, stdin read from the given bytes.
+    Outcome Run(std::vector<std::string> args, std::string_view input = {}) const {
+        WriteFile(At(".stdin"), input);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::chdir(dir_.c_str()) != 0) ::_exit(126);
+            const int in = ::open(".stdin", O_RDONLY);
+            const int out = ::open(".stdout", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = ::open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (in < 0 || out < 0 || err < 0) ::_exit(126);
+            ::dup2(in, 0);
+            ::dup2(out, 1);
+            ::dup2(err, 2);
+            std::vector<char*> argv{const_cast<char*>(HALVERN_CLI)};
+            for (std::string& arg : args) argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            ::execv(HALVERN_CLI, argv.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        Outcome outcome;
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        outcome.out = ReadFile(At(".stdout"));
+        outcome.err = ReadFile(At(".stderr"));
+        return outcome;
+    }
+
+    fs::path dir_;
+};
+
+const std::vector<std::pair<std::string, char>> kIndiThenFam = {{"INDI", 'I'}, {"FAM", 'F'}};
+
+TEST_F(CliRun, RenumbersIndividualsThenFamiliesByteForByte) {
+    const Outcome run = Run({"-t", "INDI", "-t", "fam", "in.ged", "uit.ged"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string result = ReadFile(At("uit.ged"));
+    EXPECT_EQ(result, Expected(Example(), kIndiThenFam));
+    // A few lines looked at directly: Jan de Vries (@I12@) comes first, his family (@F9@) too.
+    EXPECT_NE(result.find("0 @I00001@ INDI\r\n1 NAME Jan /de Vries/\r\n"), std::string::npos);
+    EXPECT_NE(result.find("0 @F00001@ FAM\r\n1 HUSB @I00001@\r\n1 WIFE @I00002@\r\n"), std::string::npos);
+    EXPECT_NE(result.find("0 @I00020@ INDI\r\n1 NAME Daan /de Vries/\r\n"), std::string::npos);
+    EXPECT_NE(result.find("1 NOTE @N8@\r\n"), std::string::npos);
+    EXPECT_EQ(result.find("@I12@"), std::string::npos);
+    EXPECT_EQ(ReadFile(At("in.ged")), Example());
+    EXPECT_EQ(run.out.substr(0, 35), "aantal INDI : 20\naantal FAM : 6\n00:");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliRun, StandardStreamsCarryOnlyTheDocument) {
+    const Outcome piped = Run({"-t", "INDI", "-t", "FAM", "-", "-"}, Example());
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, Expected(Example(), kIndiThenFam));
+    EXPECT_EQ(piped.err.substr(0, 32), "aantal INDI : 20\naantal FAM : 6\n");
+
+    const Outcome fromFile = Run({"-q", "-s", "$10", "in.ged", "-"});
+    ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+    EXPECT_NE(fromFile.out.find("0 @I00016@ INDI\r\n1 NAME Jan /de Vries/"), std::string::npos);
+    EXPECT_EQ(fromFile.err, "");
+}
+
+TEST_F(CliRun, DryRunAndQuiet) {
+    WriteFile(At("uit.ged"), "oud");
+    const Outcome dry = Run({"-n", "-m", "lijst.tsv", "in.ged", "uit.ged"});
+    EXPECT_EQ(dry.status, 0);
+    EXPECT_EQ(dry.out.substr(0, 54), "aantal INDI : 20\nproefdraaien: er is niets geschreven\n");
+    EXPECT_EQ(ReadFile(At("uit.ged")), "oud");
+    EXPECT_FALSE(fs::exists(At("lijst.tsv")));
+
+    const Outcome quiet = Run({"-q", "in.ged", "stil.ged"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+    EXPECT_EQ(ReadFile(At("stil.ged")), Expected(Example(), {{"INDI", 'I'}}));
+}
+
+TEST_F(CliRun, MapListsEveryRenamedIdentifier) {
+    const Outcome run = Run({"-q", "-t", "INDI", "-t", "FAM:7", "-m", "lijst.tsv", "in.ged", "uit.ged"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string map = ReadFile(At("lijst.tsv"));
+    EXPECT_EQ(std::count(map.begin(), map.end(), '\n'), 26);
+    EXPECT_TRUE(map.starts_with("INDI\t@I12@\t@I00001@\nINDI\t@I7@\t@I00002@\nINDI\t@I31@\t@I00003@\n"));
+    EXPECT_TRUE(map.ends_with("INDI\t@I62@\t@I00020@\nFAM\t@F9@\t@F00007@\n"
+                              "FAM\t@F3@\t@F00008@\nFAM\t@F14@\t@F00009@\nFAM\t@F5@\t@F00010@\n"
+                              "FAM\t@F21@\t@F00011@\nFAM\t@F30@\t@F00012@\n"));
+}
+
+TEST_F(CliRun, HelpVersionAndUsage) {
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Gebruik: halvern-cli [opties] INVOER UITVOER\n"));
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "halvern-cli 5.02\n");
+
+    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"in.ged"}, {"-x", "in.ged", "uit.ged"}}) {
+        const Outcome usage = Run(args);
+        EXPECT_EQ(usage.status, 1);
+        EXPECT_TRUE(usage.err.starts_with("halvern-cli: ")) << usage.err;
+        EXPECT_NE(usage.err.find("\nGebruik: halvern-cli"), std::string::npos);
+        EXPECT_EQ(usage.out, "");
+    }
+}
+
+TEST_F(CliRun, UnusableInputIsRefusedWithStatusTwo) {
+    fs::create_directory(At("map"));
+    WriteFile(At("nul.ged"), std::string("0 HEAD\r\n\0\r\n0 TRLR\r\n", 18));
+    WriteFile(At("leeg.ged"), " \r\n\t\r\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string stdinBytes;
+        std::string message;
+    } cases[] = {
+        {{"weg.ged", "uit.ged"}, "", "Er is geen bestand opgegeven om te openen."},
+        {{"map", "uit.ged"}, "", "Er is geen bestand opgegeven om te openen."},
+        {{"", "uit.ged"}, "", "Er is geen bestand opgegeven om te openen."},
+        {{"nul.ged", "uit.ged"}, "", "Verkeert bestandsformaat."},
+        {{"-", "uit.ged"}, std::string("0 HEAD\0", 7), "Verkeert bestandsformaat."},
+        {{"leeg.ged", "uit.ged"}, "", "Er zijn geen gegevens om te hernummeren."},
+        {{"-", "-"}, "\r\n", "Er zijn geen gegevens om te hernummeren."},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Run(c.args, c.stdinBytes);
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_EQ(run.err, "halvern-cli: " + c.message + "\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(fs::exists(At("uit.ged")));
+    }
+}
+
+TEST_F(CliRun, NeverWritesOverTheInput) {
+    fs::create_symlink(At("in.ged"), At("link.ged"));
+    fs::create_directory(At("sub"));
+    const std::string same = "halvern-cli: Het invoerbestand heeft dezelfde naam als het uitvoerbestand.\n";
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"in.ged", "in.ged"}, {"in.ged", "link.ged"}, {"in.ged", Name("in.ged")}, {"in.ged", "sub/../in.ged"}}) {
+        const Outcome run = Run(args);
+        EXPECT_EQ(run.status, 1) << args[1];
+        EXPECT_EQ(run.err, same);
+    }
+    const Outcome blank = Run({"in.ged", " "});
+    EXPECT_EQ(blank.status, 1);
+    EXPECT_EQ(blank.err, "halvern-cli: Er is geen bestand opgegeven om de gegevens in op te slaan.\n");
+    for (const std::string map : {"in.ged", "uit.ged", "./uit.ged"}) {
+        const Outcome run = Run({"-m", map, "in.ged", "uit.ged"});
+        EXPECT_EQ(run.status, 1) << map;
+        EXPECT_EQ(run.err, "halvern-cli: de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer\n");
+    }
+    EXPECT_EQ(ReadFile(At("in.ged")), Example());
+    EXPECT_FALSE(fs::exists(At("uit.ged")));
+}
+
+TEST_F(CliRun, RefusedRunLeavesEveryFileAsItWas) {
+    // 20001 individuals from -10000 on: -10000 and 10000 would both end in "10000".
+    std::string many = "0 HEAD\r\n";
+    for (int i = 0; i <= 20000; ++i) many += "0 @P" + std::to_string(i) + "@ INDI\r\n";
+    many += "0 TRLR\r\n";
+    WriteFile(At("veel.ged"), many);
+    WriteFile(At("uit.ged"), "bestaand");
+
+    const Outcome run = Run({"-t", "FAM", "-t", "INDI", "-s", "-10000", "-m", "lijst.tsv", "veel.ged", "uit.ged"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "halvern-cli: De nieuwe nummers zouden dubbel voorkomen; er is niets hernummerd.\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ReadFile(At("uit.ged")), "bestaand");
+    EXPECT_FALSE(fs::exists(At("lijst.tsv")));
+    EXPECT_EQ(Run({"-q", "-s", "-9999", "veel.ged", "uit.ged"}).status, 0);  // one fewer fits
+}
+
+TEST_F(CliRun, FailedWriteGivesStatusFour) {
+    const Outcome output = Run({"-m", "lijst.tsv", "in.ged", "geen/uit.ged"});
+    EXPECT_EQ(output.status, 4);
+    EXPECT_TRUE(output.err.starts_with("halvern-cli: geen/uit.ged: ")) << output.err;
+    EXPECT_TRUE(output.err.ends_with(".\n"));
+    EXPECT_EQ(std::count(output.err.begin(), output.err.end(), '\n'), 1);
+    EXPECT_EQ(output.out, "");
+    EXPECT_FALSE(fs::exists(At("lijst.tsv")));
+
+    const Outcome map = Run({"-m", "geen/lijst.tsv", "in.ged", "uit.ged"});
+    EXPECT_EQ(map.status, 4);
+    EXPECT_TRUE(map.err.starts_with("halvern-cli: geen/lijst.tsv: ")) << map.err;
+}
+
+}  // namespace

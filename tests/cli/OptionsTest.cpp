@@ -1,0 +1,142 @@
+#include "cli/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace halvern::cli {
+namespace {
+
+ParseResult Parse(std::vector<std::string_view> args) { return ParseArguments(args); }
+
+Options ParseOk(std::vector<std::string_view> args) {
+    ParseResult result = Parse(args);
+    if (const auto* error = std::get_if<UsageError>(&result)) {
+        ADD_FAILURE() << "unexpected usage error: " << error->message;
+        return {};
+    }
+    return std::get<Options>(result);
+}
+
+std::string ParseError(std::vector<std::string_view> args) {
+    ParseResult result = Parse(args);
+    if (const auto* error = std::get_if<UsageError>(&result)) return error->message;
+    ADD_FAILURE() << "expected a usage error";
+    return {};
+}
+
+// "INDI:1 FAM:100" for the runs of a command line.
+std::string Runs(std::vector<std::string_view> args) {
+    std::string text;
+    for (const RunRequest& run : ParseOk(args).runs) {
+        if (!text.empty()) text += ' ';
+        text += std::string(run.choice.tag) + ':' + std::to_string(run.startNumber);
+    }
+    return text;
+}
+
+TEST(ParseArguments, DefaultsToOneIndividualRunFromOne) {
+    const Options options = ParseOk({"in.ged", "uit.ged"});
+    EXPECT_EQ(options.action, Options::Action::Run);
+    EXPECT_EQ(options.input, "in.ged");
+    EXPECT_EQ(options.output, "uit.ged");
+    EXPECT_EQ(Runs({"in.ged", "uit.ged"}), "INDI:1");
+    EXPECT_TRUE(options.mapFile.empty());
+    EXPECT_FALSE(options.dryRun);
+    EXPECT_FALSE(options.quiet);
+}
+
+TEST(ParseArguments, TypesInOrderWithSharedAndOwnStartNumbers) {
+    EXPECT_EQ(Runs({"-t", "fam", "-t", "Note:5", "-s", "100", "a", "b"}), "FAM:100 NOTE:5");
+    EXPECT_EQ(Runs({"-s", "100", "-t", "INDI", "-t", "INDI", "a", "b"}), "INDI:100 INDI:100");
+    EXPECT_EQ(Runs({"--type=sour:$10", "--type", "FAM:-3", "a", "b"}), "SOUR:16 FAM:-3");
+    EXPECT_EQ(Runs({"-tINDI:", "-s", "7", "a", "b"}), "INDI:1");  // a blank own start is 1
+    EXPECT_EQ(Runs({"-t", "INDI:-25 ", "a", "b"}), "INDI:25");    // the lenient scan of the dialog
+    EXPECT_EQ(Runs({"-t", "fam:12:34", "a", "b"}), "FAM:12");
+}
+
+TEST(ParseArguments, StartNumberSpellings) {
+    EXPECT_EQ(Runs({"-s", "-5", "a", "b"}), "INDI:-5");
+    EXPECT_EQ(Runs({"-s-5", "a", "b"}), "INDI:-5");
+    EXPECT_EQ(Runs({"--start=-5", "a", "b"}), "INDI:-5");
+    EXPECT_EQ(Runs({"--start", "0x10", "a", "b"}), "INDI:16");
+    EXPECT_EQ(Runs({"--start", "  ", "a", "b"}), "INDI:1");
+    EXPECT_EQ(Runs({"-s", "abc", "a", "b"}), "INDI:0");
+    EXPECT_EQ(Runs({"-s", "2147483648", "a", "b"}), "INDI:-2147483648");
+}
+
+TEST(ParseArguments, FlagsClustersAndValues) {
+    const Options clustered = ParseOk({"-nqm", "lijst.tsv", "a", "b"});
+    EXPECT_TRUE(clustered.dryRun);
+    EXPECT_TRUE(clustered.quiet);
+    EXPECT_EQ(clustered.mapFile, "lijst.tsv");
+    EXPECT_EQ(Runs({"-qtFAM:3", "a", "b"}), "FAM:3");
+    const Options longForms = ParseOk({"--dry-run", "--quiet", "--map=x.tsv", "a", "b"});
+    EXPECT_TRUE(longForms.dryRun && longForms.quiet);
+    EXPECT_EQ(longForms.mapFile, "x.tsv");
+    EXPECT_TRUE(ParseOk({"a", "-n", "b"}).dryRun);  // options may follow the files
+}
+
+TEST(ParseArguments, StandardStreamsAndEndOfOptions) {
+    const Options streams = ParseOk({"-", "-"});
+    EXPECT_EQ(streams.input, "-");
+    EXPECT_EQ(streams.output, "-");
+    const Options ended = ParseOk({"-n", "--", "-t", "--help"});
+    EXPECT_TRUE(ended.dryRun);
+    EXPECT_EQ(ended.input, "-t");
+    EXPECT_EQ(ended.output, "--help");
+    EXPECT_EQ(ParseOk({"", " "}).output, " ");  // blank names are the run checks' business
+}
+
+TEST(ParseArguments, HelpAndVersionNeedNoFiles) {
+    EXPECT_EQ(ParseOk({"-h"}).action, Options::Action::ShowHelp);
+    EXPECT_EQ(ParseOk({"--help"}).action, Options::Action::ShowHelp);
+    EXPECT_EQ(ParseOk({"a", "b", "c", "-h", "--onzin"}).action, Options::Action::ShowHelp);
+    EXPECT_EQ(ParseOk({"-nh"}).action, Options::Action::ShowHelp);
+    EXPECT_EQ(ParseOk({"--version"}).action, Options::Action::ShowVersion);
+    EXPECT_FALSE(ParseError({"--onzin", "-h"}).empty());  // the first problem wins
+}
+
+TEST(ParseArguments, UsageErrors) {
+    EXPECT_EQ(ParseError({}), "invoer- en uitvoerbestand ontbreken");
+    EXPECT_EQ(ParseError({"a"}), "uitvoerbestand ontbreekt");
+    EXPECT_EQ(ParseError({"a", "b", "c"}), "te veel argumenten: 'c'");
+    EXPECT_EQ(ParseError({"-x", "a", "b"}), "onbekende optie '-x'");
+    EXPECT_EQ(ParseError({"--typ=FAM", "a", "b"}), "onbekende optie '--typ'");
+    EXPECT_EQ(ParseError({"a", "b", "-t"}), "optie -t/--type verwacht een waarde");
+    EXPECT_EQ(ParseError({"a", "b", "--start"}), "optie -s/--start verwacht een waarde");
+    EXPECT_EQ(ParseError({"--dry-run=ja", "a", "b"}), "optie -n/--dry-run neemt geen waarde");
+    EXPECT_EQ(ParseError({"--version=2"}), "optie --version neemt geen waarde");
+    EXPECT_EQ(ParseError({"-t", "REPO", "a", "b"}), "onbekend recordtype 'REPO'; kies INDI, FAM, NOTE of SOUR");
+    EXPECT_EQ(ParseError({"-t", ":5", "a", "b"}), "onbekend recordtype ''; kies INDI, FAM, NOTE of SOUR");
+    EXPECT_EQ(ParseError({"-s", "1", "-s", "1", "a", "b"}), "optie -s/--start mag maar een keer gegeven worden");
+    EXPECT_EQ(ParseError({"-m", "x", "-m", "y", "a", "b"}), "optie -m/--map mag maar een keer gegeven worden");
+    EXPECT_EQ(ParseError({"-m", "", "a", "b"}), "optie -m/--map verwacht een bestandsnaam");
+    EXPECT_EQ(ParseError({"-m", "-", "a", "b"}), "de vertaallijst gaat naar een bestand, niet naar '-'");
+    // Control bytes of an argument never reach the terminal.
+    EXPECT_EQ(ParseError({"--\x1b[2J", "a", "b"}), "onbekende optie '--?[2J'");
+}
+
+// Random command lines from option-like pieces: every parse ends in a usable result or an error.
+TEST(ParseArguments, NeverFailsOnArbitraryArguments) {
+    const std::vector<std::string> pieces = {"-", "--", "-t", "-s", "-m", "-n", "-q", "-h", "--type=", "--map",
+                                             "INDI:", "fam:$", ":", "=", "-tNOTE:-1", "-nqt", "x", "",
+                                             "--start=", "\xff", std::string(1, '\0'), "-\x01"};
+    std::mt19937 random(20240314);
+    for (int round = 0; round < 5000; ++round) {
+        std::vector<std::string> storage(random() % 7);
+        for (std::string& arg : storage) arg = pieces[random() % pieces.size()] + pieces[random() % pieces.size()];
+        const std::vector<std::string_view> args(storage.begin(), storage.end());
+        const ParseResult result = ParseArguments(args);
+        if (const auto* options = std::get_if<Options>(&result); options && options->action == Options::Action::Run) {
+            EXPECT_FALSE(options->runs.empty());
+        } else if (const auto* error = std::get_if<UsageError>(&result)) {
+            for (const char c : error->message) EXPECT_GE(static_cast<unsigned char>(c), 32);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace halvern::cli
