@@ -25,6 +25,9 @@ namespace halvern::cli {
 
 namespace {
 
+constexpr std::string_view kMapCollision =
+    "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer";
+
 bool IsStdStream(const std::string& name) { return name == kStdStream; }
 
 int Fail(const Console& console, std::string_view message, int exitCode) {
@@ -52,22 +55,29 @@ std::optional<ResString> CheckNamesAndData(const Options& options, std::string_v
     return std::nullopt;
 }
 
-// The absolute name with links, "." and ".." resolved as far as the path exists.
-std::optional<std::filesystem::path> ResolvedPath(const std::string& name) {
+// The absolute name with links, "." and ".." resolved as far as the path exists. Windows file
+// names ignore letter case, so there the name is compared in lower case (ASCII letters).
+std::optional<std::string> ResolvedName(const std::string& name) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(name), error);
     if (error) return std::nullopt;
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
     if (error) return std::nullopt;
-    return resolved;
+    std::string text = resolved.generic_string();
+#ifdef _WIN32
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+#endif
+    return text;
 }
 
 // True when writing one name could overwrite the file of the other, also when neither exists yet
 // ("uit.ged" and "./uit.ged").
 bool SameTarget(const std::string& first, const std::string& second, const FileProbe& probe) {
     if (first == second || probe.SameExistingFile(first, second)) return true;
-    const std::optional<std::filesystem::path> a = ResolvedPath(first);
-    const std::optional<std::filesystem::path> b = ResolvedPath(second);
+    const std::optional<std::string> a = ResolvedName(first);
+    const std::optional<std::string> b = ResolvedName(second);
     return a && b && *a == *b;
 }
 
@@ -124,8 +134,7 @@ int RunCommand(const Options& options, const Console& console) {
         return Fail(console, *failed, ExitCodeFor(*failed));
     }
     if (MapCollides(options, probe)) {
-        return Fail(console, "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer",
-                    kExitUsage);
+        return Fail(console, kMapCollision, kExitUsage);
     }
 
     // Reports never go to standard output when that carries the result.
@@ -166,6 +175,9 @@ int RunCommand(const Options& options, const Console& console) {
             return Fail(console, *failure, kExitWriteFailed);
         }
         if (wantMap) {
+            // The output exists now, so the file system itself can tell whether the map would
+            // land on it under a name the checks above could not see through (a short name, say).
+            if (MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
             if (const auto failure = WriteResult(options.mapFile, mapText, console)) {
                 return Fail(console, *failure, kExitWriteFailed);
             }
