@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake make g++ googletest libbenchmark-dev time
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth
+  wine wine64 fonts-wine xvfb xauth
+  fp-utils-3.2.2
 )
 
 missing=()
