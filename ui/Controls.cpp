@@ -102,8 +102,10 @@ HWND CreateControl(const char* className, const char* text, DWORD style, DWORD e
 
 HWND CreatePanel(HWND parent, const RECT& box, HINSTANCE instance) {
     RegisterPanelClass(instance);
+    // Not clipping its children: a group box paints only its frame and relies on the panel
+    // having painted the background beneath it.
     const HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "",
-                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, box.left, box.top,
+                                       WS_CHILD | WS_VISIBLE, box.left, box.top,
                                        box.right - box.left, box.bottom - box.top, parent, nullptr, instance, nullptr);
     if (panel == nullptr) ThrowLastError(kPanelClass);
     return panel;

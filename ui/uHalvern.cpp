@@ -146,10 +146,11 @@ void TfrmHalvern::CreateComponents(HINSTANCE instance) {
 
 void TfrmHalvern::CreateToolbar() {
     tbarHalvern = CreateControl(TOOLBARCLASSNAMEA, "",
-                                TBSTYLE_LIST | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+                                CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
                                 ScaledRect(main::kToolbar, dpi_), pnlKnoppenBalk, kIdToolbar, boldFont_.get());
     SendMessageA(tbarHalvern, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(tbarHalvern, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(tbarHalvern, TB_SETPADDING, 0, MAKELPARAM(2, 2));
 
     const auto separator = [&](std::size_t index) {
         return Separator(layout::Scale(main::kSeparatorWidths[index], dpi_));

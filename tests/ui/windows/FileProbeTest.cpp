@@ -1,0 +1,45 @@
+// The run's file questions answered by the Windows file system.
+#include "tests/ui/windows/WindowTestSupport.h"
+#include "ui/AnsiPath.h"
+#include "ui/Win32FileProbe.h"
+
+namespace halvern::testing {
+namespace {
+
+TEST(Win32FileProbeTest, ExistingFilesAreFilesNotFolders) {
+    const TempFolder folder;
+    folder.Write("a.ged", "x");
+    const Win32FileProbe probe;
+    EXPECT_TRUE(probe.IsExistingFile(folder.File("a.ged")));
+    EXPECT_TRUE(probe.IsExistingFile(folder.File("A.GED")));
+    EXPECT_FALSE(probe.IsExistingFile(folder.File("b.ged")));
+    EXPECT_FALSE(probe.IsExistingFile(folder.Name()));
+    EXPECT_FALSE(probe.IsExistingFile(""));
+    std::string untrimmed(1, ' ');
+    untrimmed += folder.File("a.ged");
+    EXPECT_FALSE(probe.IsExistingFile(untrimmed)) << "the name is taken untrimmed";
+}
+
+TEST(Win32FileProbeTest, SameFileIsFoundThroughEverySpelling) {
+    const TempFolder folder;
+    folder.Write("a.ged", "x");
+    folder.Write("b.ged", "x");
+    const Win32FileProbe probe;
+    EXPECT_TRUE(probe.SameExistingFile(folder.File("a.ged"), folder.File("A.GED")));
+    EXPECT_TRUE(probe.SameExistingFile(folder.File("a.ged"), folder.File(".\\a.ged")));
+    EXPECT_FALSE(probe.SameExistingFile(folder.File("a.ged"), folder.File("b.ged"))) << "same content, other file";
+    EXPECT_FALSE(probe.SameExistingFile(folder.File("a.ged"), folder.File("c.ged"))) << "one does not exist";
+    EXPECT_FALSE(probe.SameExistingFile(folder.Name(), folder.Name())) << "folders are no files";
+}
+
+TEST(AnsiPathTest, BytesAboveAsciiFollowTheCodePage) {
+    // "é" in the ANSI code page comes through as the same character in the wide name.
+    const std::string name = "caf\xE9.ged";
+    wchar_t expected[16] = {};
+    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, expected, 16);
+    EXPECT_EQ(PathFromAnsi(name).wstring(), expected);
+    EXPECT_TRUE(PathFromAnsi("").empty());
+}
+
+}  // namespace
+}  // namespace halvern::testing

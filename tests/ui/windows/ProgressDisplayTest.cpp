@@ -1,0 +1,81 @@
+// How a run's progress reaches the status bar, and how often it is painted.
+#include <cstdint>
+
+#include "tests/ui/windows/WindowTestSupport.h"
+#include "ui/ProgressDisplay.h"
+#include "ui/uFuncties.h"
+
+namespace halvern::testing {
+namespace {
+
+using ProgressDisplayTest = ProgramWindowsTest;
+
+// Events of a run with `count` identifiers and `cleaned` markers.
+void Feed(ProgressDisplay& display, std::size_t count, std::size_t cleaned) {
+    display.OnCollected(count);
+    for (std::size_t i = 1; i <= count; ++i) display.OnRenumbered(i);
+    for (std::size_t k = 1; k <= cleaned; ++k) display.OnCleaned(k);
+    display.Finish();
+}
+
+TEST_F(ProgressDisplayTest, EveryEventSetsItsPanelButFastRunsArePaintedSparingly) {
+    CreateWindows();
+    const HWND bar = main->sbarHalvern;
+    std::uint32_t now = 5000;
+    ProgressDisplay display(bar, "INDI", [&] { return now; });  // a clock that stands still
+
+    display.OnCollected(1000);
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Count), "aantal INDI : 1000");
+    display.OnRenumbered(1);
+    display.OnRenumbered(2);
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "bezig met 2");
+    for (std::size_t i = 3; i <= 1000; ++i) display.OnRenumbered(i);
+    for (std::size_t k = 1; k <= 2500; ++k) display.OnCleaned(k);
+    display.Finish();
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "schonen 2500");
+    // The count, first and last identifier, first marker, and the end.
+    EXPECT_EQ(display.RepaintCount(), 5u);
+}
+
+TEST_F(ProgressDisplayTest, SlowRunsArePaintedAtEveryEvent) {
+    CreateWindows();
+    std::uint32_t now = 0xFFFFFF00u;  // wraps during the run
+    ProgressDisplay display(main->sbarHalvern, "FAM", [&] { return now += 20; });
+    Feed(display, 10, 30);
+    EXPECT_EQ(display.RepaintCount(), 1u + 10u + 30u + 1u);
+}
+
+TEST_F(ProgressDisplayTest, RepaintsAreSpacedByTheMinimumInterval) {
+    CreateWindows();
+    std::uint32_t now = 0;
+    ProgressDisplay display(main->sbarHalvern, "NOTE", [&] { return now += 5; });  // 5 ms per event
+    Feed(display, 300, 0);
+    // 300 events over 1500 ms: about one in three painted, never more often than every 15 ms.
+    EXPECT_GE(display.RepaintCount(), 95u);
+    EXPECT_LE(display.RepaintCount(), 105u);
+}
+
+TEST_F(ProgressDisplayTest, NothingFoundPaintsTheCountOnly) {
+    CreateWindows();
+    ShowStatusMessage(main->sbarHalvern, {});
+    ProgressDisplay display(main->sbarHalvern, "SOUR", [] { return 0u; });
+    Feed(display, 0, 0);
+    EXPECT_EQ(StatusPanelText(main->sbarHalvern, StatusPanel::Count), "aantal SOUR : 0");
+    EXPECT_EQ(StatusPanelText(main->sbarHalvern, StatusPanel::Message), "berichten");
+}
+
+TEST_F(ProgressDisplayTest, PanelSettersShowDefaultsForEmptyTextAndBlanksAsThey) {
+    CreateWindows();
+    const HWND bar = main->sbarHalvern;
+    ShowStatusCount(bar, "");
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Count), "aantal");
+    ShowStatusCount(bar, " ");
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Count), " ");
+    ShowStatusTime(bar, "");
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Time), "dd:uu:mm:ss");
+    ShowStatusMessage(bar, "");
+    EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "berichten");
+}
+
+}  // namespace
+}  // namespace halvern::testing
