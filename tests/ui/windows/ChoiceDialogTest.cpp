@@ -10,14 +10,6 @@ namespace {
 
 using ChoiceDialogTest = ProgramWindowsTest;
 
-void ExpectBox(HWND window, int left, int top, int width, int height, const char* what) {
-    const RECT box = RectInParent(window);
-    EXPECT_EQ(box.left, Px(left)) << what;
-    EXPECT_EQ(box.top, Px(top)) << what;
-    EXPECT_EQ(box.right - box.left, Px(width)) << what;
-    EXPECT_EQ(box.bottom - box.top, Px(height)) << what;
-}
-
 TEST_F(ChoiceDialogTest, LayoutAsCreated) {
     CreateWindows();
     const HWND dialog = keuze->Handle();

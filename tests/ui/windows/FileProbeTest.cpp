@@ -1,6 +1,5 @@
 // The run's file questions answered by the Windows file system.
 #include "tests/ui/windows/WindowTestSupport.h"
-#include "ui/AnsiPath.h"
 #include "ui/Win32FileProbe.h"
 
 namespace halvern::testing {
@@ -30,15 +29,6 @@ TEST(Win32FileProbeTest, SameFileIsFoundThroughEverySpelling) {
     EXPECT_FALSE(probe.SameExistingFile(folder.File("a.ged"), folder.File("b.ged"))) << "same content, other file";
     EXPECT_FALSE(probe.SameExistingFile(folder.File("a.ged"), folder.File("c.ged"))) << "one does not exist";
     EXPECT_FALSE(probe.SameExistingFile(folder.Name(), folder.Name())) << "folders are no files";
-}
-
-TEST(AnsiPathTest, BytesAboveAsciiFollowTheCodePage) {
-    // "é" in the ANSI code page comes through as the same character in the wide name.
-    const std::string name = "caf\xE9.ged";
-    wchar_t expected[16] = {};
-    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, expected, 16);
-    EXPECT_EQ(PathFromAnsi(name).wstring(), expected);
-    EXPECT_TRUE(PathFromAnsi("").empty());
 }
 
 }  // namespace

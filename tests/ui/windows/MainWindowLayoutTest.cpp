@@ -15,14 +15,6 @@ namespace {
 
 using MainWindowLayoutTest = ProgramWindowsTest;
 
-void ExpectBox(HWND window, int left, int top, int width, int height, const char* what) {
-    const RECT box = RectInParent(window);
-    EXPECT_EQ(box.left, Px(left)) << what;
-    EXPECT_EQ(box.top, Px(top)) << what;
-    EXPECT_EQ(box.right - box.left, Px(width)) << what;
-    EXPECT_EQ(box.bottom - box.top, Px(height)) << what;
-}
-
 bool IsBold(HWND control) {
     const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     LOGFONTA description{};

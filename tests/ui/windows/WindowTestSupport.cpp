@@ -173,6 +173,14 @@ RECT RectInParent(HWND child) {
 
 int Px(int pixels) { return layout::Scale(pixels, ScreenDpi()); }
 
+void ExpectBox(HWND child, int left, int top, int width, int height, const char* what) {
+    const RECT box = RectInParent(child);
+    EXPECT_EQ(box.left, Px(left)) << what;
+    EXPECT_EQ(box.top, Px(top)) << what;
+    EXPECT_EQ(box.right - box.left, Px(width)) << what;
+    EXPECT_EQ(box.bottom - box.top, Px(height)) << what;
+}
+
 void DropQuitMessage() {
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

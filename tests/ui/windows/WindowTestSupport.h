@@ -69,6 +69,8 @@ HWND FindThreadWindow(const char* className, const char* caption);
 RECT RectInParent(HWND child);
 // A layout number scaled to the screen the windows opened on.
 int Px(int pixels);
+// Expects child at the layout box given (numbers at 96 dpi) within its parent.
+void ExpectBox(HWND child, int left, int top, int width, int height, const char* what);
 
 // What the main window handed to its seams, and what they answer.
 struct SeamLog {
