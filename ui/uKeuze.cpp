@@ -182,8 +182,13 @@ LRESULT TfrmKeuze::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Close(kResultCancel);
         } else if (id == kIdHelp) {
             askHelp(kHelpContext);
+        } else if (id == IDOK) {
+            // Enter: neither button is the default, so it presses only the button that has the
+            // focus. Escape (IDCANCEL) closes nothing.
+            const HWND focus = GetFocus();
+            if (focus == bbtnUitvoeren) Close(kResultRun);
+            if (focus == bbtnAnnuleren) Close(kResultCancel);
         }
-        // IDOK and IDCANCEL from Enter and Escape are left alone: neither button is the default.
         return 0;
     }
     case WM_CLOSE:

@@ -119,7 +119,7 @@ TEST_F(ChoiceDialogTest, ModalShowingsKeepChoiceTextAndPlace) {
     EXPECT_TRUE(IsWindow(keuze->Handle())) << "closing only hides it";
 }
 
-TEST_F(ChoiceDialogTest, EnterAndEscapeDoNotCloseButF1AsksForHelp) {
+TEST_F(ChoiceDialogTest, KeysEnterEscapeAndF1) {
     Start();
     int step = 0;
     bool stillOpen = false;
@@ -134,7 +134,8 @@ TEST_F(ChoiceDialogTest, EnterAndEscapeDoNotCloseButF1AsksForHelp) {
             return false;
         default:
             stillOpen = IsWindowVisible(keuze->Handle());
-            PostMessageA(keuze->bbtnAnnuleren, BM_CLICK, 0, 0);
+            SetFocus(keuze->bbtnAnnuleren);  // Enter presses the button that has the focus
+            PostMessageA(keuze->bbtnAnnuleren, WM_KEYDOWN, VK_RETURN, 0);
             return true;
         }
     });
