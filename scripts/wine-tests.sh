@@ -16,6 +16,9 @@ fi
 
 # One persistent wineserver for all test processes of this run; stopped again when we leave.
 wineserver -p
+# Start Wine's background services now, outside ctest: started by the first test they would inherit
+# ctest's output pipe and keep it open after the tests have ended.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 ctest --test-dir "$build" --output-on-failure "$@"
