@@ -1,5 +1,6 @@
 # The two commands that do everything on a fresh Debian machine:
-#   make run    installs what is missing, builds, and renumbers the example file
+#   make run    installs what is missing, builds, and opens the example file in Halvern.exe under
+#               Wine (without a display: renumbers it with halvern-cli)
 #   make test   installs what is missing, builds, and runs every test (native and under Wine)
 
 JOBS      ?= $(shell nproc)
@@ -31,8 +32,14 @@ test-windows: windows
 test: test-native test-windows
 
 run: native
+ifneq ($(DISPLAY),)
+	$(MAKE) windows
+	$(WINDOWS)/wine-run $(WINDOWS)/bin/Halvern.exe examples/voorbeeld.ged
+else
+	@echo "Geen beeldscherm (DISPLAY is leeg): de opdrachtregelversie hernummert het voorbeeld."
 	$(NATIVE)/bin/halvern-cli -t INDI -t FAM -t NOTE -t SOUR examples/voorbeeld.ged build/voorbeeld-hernummerd.ged
 	@echo "Geschreven: build/voorbeeld-hernummerd.ged"
+endif
 
 bench: setup
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DHALVERN_BENCH=ON
