@@ -47,13 +47,6 @@ void RegisterPanelClass(HINSTANCE instance) {
 
 }  // namespace
 
-int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : layout::kDesignDpi;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : layout::kDesignDpi;
-}
-
 UniqueFont CreateProgramFont(int dpi, bool bold) {
     UniqueFont font(CreateFontA(-layout::Scale(layout::kFontHeight, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
                                 FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -66,6 +59,15 @@ RECT ScaledRect(const layout::Box& box, int dpi) {
     const int left = layout::Scale(box.left, dpi);
     const int top = layout::Scale(box.top, dpi);
     return {left, top, left + layout::Scale(box.width, dpi), top + layout::Scale(box.height, dpi)};
+}
+
+void PlaceControl(HWND control, const RECT& box) {
+    SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetControlFont(HWND control, HFONT font) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 int FontLineHeight(HFONT font) {

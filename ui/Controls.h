@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/UniqueRes.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 
 // Small helpers that build the child controls of the program's windows.
@@ -11,15 +12,18 @@ namespace halvern {
 
 using UniqueFont = UniqueRes<HFONT, &DeleteObject>;
 
-// The dots per inch of the screen the program's windows open on.
-int ScreenDpi();
-
 // The program's font, "MS Sans Serif" 8 point, at dpi; bold for toolbar and button captions.
 // Throws std::system_error when the font cannot be made.
 UniqueFont CreateProgramFont(int dpi, bool bold);
 
 // A layout box scaled to dpi, as a RECT within the parent.
 RECT ScaledRect(const layout::Box& box, int dpi);
+
+// Moves and sizes a child control to box within its parent (after a change of dots per inch).
+void PlaceControl(HWND control, const RECT& box);
+
+// Gives control font and has it drawn again with it.
+void SetControlFont(HWND control, HFONT font);
 
 // The height of a line of text in font (the label height of a label that fits its text), and
 // the width of text in it.

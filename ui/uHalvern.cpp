@@ -17,6 +17,7 @@
 #include "ui/RunChecks.h"
 #include "ui/StatusTexts.h"
 #include "ui/Win32FileProbe.h"
+#include "ui/resources/ResourceIds.h"
 #include "ui/tInit.h"
 #include "ui/tResStr.h"
 #include "ui/tVars.h"
@@ -33,12 +34,23 @@ constexpr int kHelpContext = 1000;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
+// The program icon at the size of the system metrics given; Windows' own application icon for a
+// program file without it.
+HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    // Shared: Windows keeps the icon for as long as the module lives; nobody destroys it.
+    const HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(HALVERN_ICON_ID), IMAGE_ICON,
+                                   GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED);
+    if (icon != nullptr) return static_cast<HICON>(icon);
+    return LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+}
+
 void RegisterMainClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &Window::WindowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    windowClass.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = TfrmHalvern::kClassName;
@@ -78,9 +90,6 @@ TfrmHalvern::~TfrmHalvern() { Destroy(); }
 
 void TfrmHalvern::Create(HINSTANCE instance) {
     RegisterMainClass(instance);
-    dpi_ = ScreenDpi();
-    font_ = CreateProgramFont(dpi_, false);
-    boldFont_ = CreateProgramFont(dpi_, true);
 
     const std::array<ACCEL, 4> shortcuts{{
         {FVIRTKEY, VK_F1, kIdHelp},
@@ -91,10 +100,14 @@ void TfrmHalvern::Create(HINSTANCE instance) {
     accelerators_.reset(CreateAcceleratorTableA(const_cast<ACCEL*>(shortcuts.data()), static_cast<int>(shortcuts.size())));
     CreateContextMenu();
 
-    RECT box{0, 0, layout::Scale(main::kClientWidth, dpi_), layout::Scale(main::kClientHeight, dpi_)};
-    AdjustWindowRectEx(&box, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, box, nullptr, instance);
+    // Made at the screen's dots per inch, then laid out for those of the monitor it opened on.
+    dpi_ = ScreenDpi();
+    const SIZE frame = FrameSizeForClient(layout::Scale(main::kClientWidth, dpi_),
+                                          layout::Scale(main::kClientHeight, dpi_), kStyle, kExStyle, dpi_);
+    CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, RECT{0, 0, frame.cx, frame.cy}, nullptr, instance);
+    dpi_ = WindowDpi(Handle());
     CreateComponents(instance);
+    LayOut(nullptr);
     CentreOnScreen();
 }
 
@@ -110,47 +123,86 @@ void TfrmHalvern::CreateContextMenu() {
 }
 
 void TfrmHalvern::CreateComponents(HINSTANCE instance) {
+    // Every box, font and toolbar button is set by LayOut, for the window's dots per inch.
     const HWND form = Handle();
-    SendMessageA(form, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    constexpr RECT kLaidOutLater{};
+    pnlKnoppenBalk = CreatePanel(form, kLaidOutLater, instance);
+    tbarHalvern = CreateControl(TOOLBARCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+                                kLaidOutLater, pnlKnoppenBalk, kIdToolbar, nullptr);
+    SendMessageA(tbarHalvern, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(tbarHalvern, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(tbarHalvern, TB_SETPADDING, 0, MAKELPARAM(2, 2));
 
-    pnlKnoppenBalk = CreatePanel(form, ScaledRect(main::kButtonBar, dpi_), instance);
-    CreateToolbar();
-
-    pnlHalvern = CreatePanel(form, ScaledRect(main::kWorkPanel, dpi_), instance);
-    const auto label = [&](const char* caption, int left, int top) {
-        const int x = layout::Scale(left, dpi_);
-        const int y = layout::Scale(top, dpi_);
-        const RECT box{x, y, x + TextWidth(font_.get(), caption), y + FontLineHeight(font_.get())};
-        return CreateControl("STATIC", caption, SS_LEFT | SS_NOPREFIX, 0, box, pnlHalvern, 0, font_.get());
-    };
+    pnlHalvern = CreatePanel(form, kLaidOutLater, instance);
     // Both names are shown only: the user never types one.
     constexpr DWORD kNameBoxStyle = ES_AUTOHSCROLL | WS_DISABLED;
-    lblBestandOpenen = label("Welk bestand moet geopend worden :", main::kLabelOpenLeft, main::kLabelOpenTop);
-    edtBestandOpenen = CreateControl("EDIT", "", kNameBoxStyle, WS_EX_CLIENTEDGE, ScaledRect(main::kEditOpen, dpi_),
-                                     pnlHalvern, 0, font_.get());
-    lblBestandOpslaan =
-        label("Met welke naam moet het bestand opgeslagen worden :", main::kLabelSaveLeft, main::kLabelSaveTop);
-    edtBestandOpslaan = CreateControl("EDIT", "", kNameBoxStyle, WS_EX_CLIENTEDGE, ScaledRect(main::kEditSave, dpi_),
-                                      pnlHalvern, 0, font_.get());
+    lblBestandOpenen = CreateControl("STATIC", "Welk bestand moet geopend worden :", SS_LEFT | SS_NOPREFIX, 0,
+                                     kLaidOutLater, pnlHalvern, 0, nullptr);
+    edtBestandOpenen = CreateControl("EDIT", "", kNameBoxStyle, WS_EX_CLIENTEDGE, kLaidOutLater, pnlHalvern, 0, nullptr);
+    lblBestandOpslaan = CreateControl("STATIC", "Met welke naam moet het bestand opgeslagen worden :",
+                                      SS_LEFT | SS_NOPREFIX, 0, kLaidOutLater, pnlHalvern, 0, nullptr);
+    edtBestandOpslaan = CreateControl("EDIT", "", kNameBoxStyle, WS_EX_CLIENTEDGE, kLaidOutLater, pnlHalvern, 0, nullptr);
 
-    pnlStatusBalk = CreatePanel(form, ScaledRect(main::kStatusPanel, dpi_), instance);
+    pnlStatusBalk = CreatePanel(form, kLaidOutLater, instance);
     sbarHalvern = CreateControl(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
-                                ScaledRect(main::kStatusBar, dpi_), pnlStatusBalk, kIdStatusBar, font_.get());
-    const int part = layout::Scale(main::kStatusPartWidth, dpi_);
-    const std::array<int, 3> rightEdges{part, 2 * part, 3 * part};
-    SendMessageA(sbarHalvern, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
+                                kLaidOutLater, pnlStatusBalk, kIdStatusBar, nullptr);
+    SetStatusPartWidths();
     SetStatusPanelText(sbarHalvern, StatusPanel::Message, "bezig met");
     SetStatusPanelText(sbarHalvern, StatusPanel::Time, "dd:uu:mm:ss");
     SetStatusPanelText(sbarHalvern, StatusPanel::Count, "aantal");
 }
 
-void TfrmHalvern::CreateToolbar() {
-    tbarHalvern = CreateControl(TOOLBARCLASSNAMEA, "",
-                                CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
-                                ScaledRect(main::kToolbar, dpi_), pnlKnoppenBalk, kIdToolbar, boldFont_.get());
-    SendMessageA(tbarHalvern, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(tbarHalvern, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-    SendMessageA(tbarHalvern, TB_SETPADDING, 0, MAKELPARAM(2, 2));
+void TfrmHalvern::LayOut(const RECT* suggestedFrame) {
+    // The new fonts go to every control before the old ones are deleted.
+    UniqueFont font = CreateProgramFont(dpi_, false);
+    UniqueFont boldFont = CreateProgramFont(dpi_, true);
+    for (const HWND control : {Handle(), lblBestandOpenen, edtBestandOpenen, lblBestandOpslaan, edtBestandOpslaan,
+                               sbarHalvern}) {
+        SetControlFont(control, font.get());
+    }
+    SetControlFont(tbarHalvern, boldFont.get());
+    font_ = std::move(font);
+    boldFont_ = std::move(boldFont);
+
+    PlaceControl(pnlKnoppenBalk, ScaledRect(main::kButtonBar, dpi_));
+    PlaceControl(tbarHalvern, ScaledRect(main::kToolbar, dpi_));
+    FillToolbar();
+
+    PlaceControl(pnlHalvern, ScaledRect(main::kWorkPanel, dpi_));
+    // A label fits its text.
+    const auto placeLabel = [&](HWND label, int left, int top) {
+        const int x = layout::Scale(left, dpi_);
+        const int y = layout::Scale(top, dpi_);
+        PlaceControl(label, {x, y, x + TextWidth(font_.get(), WindowText(label)), y + FontLineHeight(font_.get())});
+    };
+    placeLabel(lblBestandOpenen, main::kLabelOpenLeft, main::kLabelOpenTop);
+    PlaceControl(edtBestandOpenen, ScaledRect(main::kEditOpen, dpi_));
+    placeLabel(lblBestandOpslaan, main::kLabelSaveLeft, main::kLabelSaveTop);
+    PlaceControl(edtBestandOpslaan, ScaledRect(main::kEditSave, dpi_));
+
+    PlaceControl(pnlStatusBalk, ScaledRect(main::kStatusPanel, dpi_));
+    PlaceControl(sbarHalvern, ScaledRect(main::kStatusBar, dpi_));
+    SetStatusPartWidths();
+
+    FitFrameToClient(Handle(), layout::Scale(main::kClientWidth, dpi_), layout::Scale(main::kClientHeight, dpi_),
+                     dpi_, suggestedFrame);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TfrmHalvern::SetStatusPartWidths() {
+    if (activated_) {
+        // From the first activation on the parts share the status bar's width.
+        SetStatusPanelWidths(sbarHalvern);
+        return;
+    }
+    const int part = layout::Scale(main::kStatusPartWidth, dpi_);
+    const std::array<int, 3> rightEdges{part, 2 * part, 3 * part};
+    SendMessageA(sbarHalvern, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
+}
+
+void TfrmHalvern::FillToolbar() {
+    // Separator widths can only be given when a button is added: all eight are added afresh.
+    while (SendMessageA(tbarHalvern, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(tbarHalvern, TB_DELETEBUTTON, 0, 0);
 
     const auto separator = [&](std::size_t index) {
         return Separator(layout::Scale(main::kSeparatorWidths[index], dpi_));
@@ -212,6 +264,12 @@ LRESULT TfrmHalvern::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefaultHandling(message, wParam, lParam);
     case WM_CONTEXTMENU:
         ShowContextMenu(lParam);
+        return 0;
+    case WM_DPICHANGED:
+        // Moved to a monitor with other dots per inch (or the setting changed): fonts, boxes and
+        // the frame follow, the frame at the place Windows suggests.
+        dpi_ = DpiOfChange(wParam);
+        LayOut(reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -49,6 +49,9 @@ public:
     // True once FormActivate has run.
     bool Activated() const noexcept { return activated_; }
 
+    // The dots per inch the window is laid out for.
+    int Dpi() const noexcept { return dpi_; }
+
     // What goes in, set before the window is shown.
     MainWindowSeams seams;                        // defaults to the real calls
     std::optional<std::string> commandLineFile;  // the first argument of the command line
@@ -77,7 +80,11 @@ private:
     };
 
     void CreateComponents(HINSTANCE instance);
-    void CreateToolbar();
+    // Fonts, boxes, toolbar buttons, status parts and frame for dpi_; the frame moves to the
+    // top left corner of suggestedFrame when there is one.
+    void LayOut(const RECT* suggestedFrame);
+    void FillToolbar();
+    void SetStatusPartWidths();
     void CreateContextMenu();
     void CentreOnScreen();
 

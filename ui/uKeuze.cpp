@@ -1,6 +1,7 @@
 #include "ui/uKeuze.h"
 
 #include <string_view>
+#include <utility>
 
 #include "platform/HelpSystem.h"
 #include "ui/RecordChoice.h"
@@ -29,13 +30,6 @@ void RegisterChoiceClass(HINSTANCE instance) {
     RegisterWindowClass(windowClass);
 }
 
-// The window rectangle that gives a client area of the layout's size.
-RECT WindowRectForClient(int width, int height) {
-    RECT box{0, 0, width, height};
-    AdjustWindowRectEx(&box, kStyle, FALSE, kExStyle);
-    return box;
-}
-
 bool IsOrIsWithin(HWND window, HWND ancestor) { return window == ancestor || IsChild(ancestor, window); }
 
 }  // namespace
@@ -44,49 +38,82 @@ TfrmKeuze::~TfrmKeuze() { Destroy(); }
 
 void TfrmKeuze::Create(HINSTANCE instance, HWND owner) {
     RegisterChoiceClass(instance);
-    dpi_ = ScreenDpi();
-    font_ = CreateProgramFont(dpi_, false);
-    boldFont_ = CreateProgramFont(dpi_, true);
     if (!askHelp) askHelp = &ApplicationHelpContext;
 
     ACCEL help{FVIRTKEY, VK_F1, kIdHelp};
     accelerators_.reset(CreateAcceleratorTableA(&help, 1));
 
-    const RECT box = WindowRectForClient(layout::Scale(dlg::kClientWidth, dpi_), layout::Scale(dlg::kClientHeight, dpi_));
-    CreateHandle(kExStyle, kClassName, "Keuze", kStyle, box, owner, instance);
+    // Made at the screen's dots per inch, then laid out for those of the monitor it opened on.
+    dpi_ = ScreenDpi();
+    const SIZE frame = FrameSizeForClient(layout::Scale(dlg::kClientWidth, dpi_),
+                                          layout::Scale(dlg::kClientHeight, dpi_), kStyle, kExStyle, dpi_);
+    CreateHandle(kExStyle, kClassName, "Keuze", kStyle, RECT{0, 0, frame.cx, frame.cy}, owner, instance);
+    dpi_ = WindowDpi(Handle());
     CreateComponents(instance);
+    LayOut(nullptr);
 }
 
 void TfrmKeuze::CreateComponents(HINSTANCE instance) {
+    // Every box and font is set by LayOut, for the dialog's dots per inch.
     const HWND form = Handle();
-    SendMessageA(form, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    constexpr RECT kLaidOutLater{};
+    pnlKeuze = CreatePanel(form, kLaidOutLater, instance);
+    rgrpKeuze = CreateControl("BUTTON", " maak een keuze ", BS_GROUPBOX, 0, kLaidOutLater, pnlKeuze, 0, nullptr);
+    for (int item = 0; item < kItemCount; ++item) {
+        // Plain radio buttons, checked by this dialog itself: one that only gets the focus is not
+        // selected by it, so "no item selected" lasts until the user picks one.
+        const DWORD style = BS_RADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0);
+        rgrpKeuzeItems[static_cast<std::size_t>(item)] =
+            CreateControl("BUTTON", kItemCaptions[static_cast<std::size_t>(item)], style, 0, kLaidOutLater, pnlKeuze,
+                          kIdFirstItem + item, nullptr);
+    }
+    lblvlgNummer = CreateControl("STATIC", "begin hernummeren bij :", SS_LEFT | SS_NOPREFIX, 0, kLaidOutLater,
+                                 pnlKeuze, 0, nullptr);
+    edtvlgNummer = CreateControl("EDIT", "", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kLaidOutLater,
+                                 pnlKeuze, kIdNumberEdit, nullptr);
 
-    pnlKeuze = CreatePanel(form, ScaledRect(dlg::kChoicePanel, dpi_), instance);
+    pnlKnoppen = CreatePanel(form, kLaidOutLater, instance);
+    bbtnUitvoeren = CreateControl("BUTTON", "Uitvoeren", BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, kLaidOutLater,
+                                  pnlKnoppen, kIdRun, nullptr);
+    bbtnAnnuleren = CreateControl("BUTTON", "Annuleren", BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, kLaidOutLater,
+                                  pnlKnoppen, kIdCancel, nullptr);
+}
+
+void TfrmKeuze::LayOut(const RECT* suggestedFrame) {
+    // The new fonts go to every control before the old ones are deleted.
+    UniqueFont font = CreateProgramFont(dpi_, false);
+    UniqueFont boldFont = CreateProgramFont(dpi_, true);
+    SetControlFont(Handle(), font.get());
+    SetControlFont(rgrpKeuze, font.get());
+    for (const HWND item : rgrpKeuzeItems) SetControlFont(item, font.get());
+    SetControlFont(lblvlgNummer, font.get());
+    SetControlFont(edtvlgNummer, font.get());
+    SetControlFont(bbtnUitvoeren, boldFont.get());
+    SetControlFont(bbtnAnnuleren, boldFont.get());
+    font_ = std::move(font);
+    boldFont_ = std::move(boldFont);
+
+    PlaceControl(pnlKeuze, ScaledRect(dlg::kChoicePanel, dpi_));
     const RECT groupBox = ScaledRect(dlg::kRadioGroup, dpi_);
-    rgrpKeuze = CreateControl("BUTTON", " maak een keuze ", BS_GROUPBOX, 0, groupBox, pnlKeuze, 0, font_.get());
+    PlaceControl(rgrpKeuze, groupBox);
     const layout::Box group{groupBox.left, groupBox.top, groupBox.right - groupBox.left, groupBox.bottom - groupBox.top};
     const int lineHeight = FontLineHeight(font_.get());
     for (int item = 0; item < kItemCount; ++item) {
         const layout::Box itemBox = layout::RadioItemBox(group, lineHeight, kItemCount, item, dpi_);
-        const RECT itemRect{group.left + itemBox.left, group.top + itemBox.top,
-                            group.left + itemBox.left + itemBox.width, group.top + itemBox.top + itemBox.height};
-        // Plain radio buttons, checked by this dialog itself: one that only gets the focus is not
-        // selected by it, so "no item selected" lasts until the user picks one.
-        const DWORD style = BS_RADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        rgrpKeuzeItems[static_cast<std::size_t>(item)] = CreateControl(
-            "BUTTON", kItemCaptions[static_cast<std::size_t>(item)], style, 0, itemRect, pnlKeuze,
-            kIdFirstItem + item, font_.get());
+        PlaceControl(rgrpKeuzeItems[static_cast<std::size_t>(item)],
+                     {group.left + itemBox.left, group.top + itemBox.top, group.left + itemBox.left + itemBox.width,
+                      group.top + itemBox.top + itemBox.height});
     }
-    lblvlgNummer = CreateControl("STATIC", "begin hernummeren bij :", SS_LEFT | SS_NOPREFIX, 0,
-                                 ScaledRect(dlg::kNumberLabel, dpi_), pnlKeuze, 0, font_.get());
-    edtvlgNummer = CreateControl("EDIT", "", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE,
-                                 ScaledRect(dlg::kNumberEdit, dpi_), pnlKeuze, kIdNumberEdit, font_.get());
+    PlaceControl(lblvlgNummer, ScaledRect(dlg::kNumberLabel, dpi_));
+    PlaceControl(edtvlgNummer, ScaledRect(dlg::kNumberEdit, dpi_));
 
-    pnlKnoppen = CreatePanel(form, ScaledRect(dlg::kButtonPanel, dpi_), instance);
-    bbtnUitvoeren = CreateControl("BUTTON", "Uitvoeren", BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 0,
-                                  ScaledRect(dlg::kRunButton, dpi_), pnlKnoppen, kIdRun, boldFont_.get());
-    bbtnAnnuleren = CreateControl("BUTTON", "Annuleren", BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 0,
-                                  ScaledRect(dlg::kCancelButton, dpi_), pnlKnoppen, kIdCancel, boldFont_.get());
+    PlaceControl(pnlKnoppen, ScaledRect(dlg::kButtonPanel, dpi_));
+    PlaceControl(bbtnUitvoeren, ScaledRect(dlg::kRunButton, dpi_));
+    PlaceControl(bbtnAnnuleren, ScaledRect(dlg::kCancelButton, dpi_));
+
+    FitFrameToClient(Handle(), layout::Scale(dlg::kClientWidth, dpi_), layout::Scale(dlg::kClientHeight, dpi_), dpi_,
+                     suggestedFrame);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 int TfrmKeuze::ShowModal(HWND owner) {
@@ -95,6 +122,11 @@ int TfrmKeuze::ShowModal(HWND owner) {
     if (!placed_) {
         CentreOnScreen();
         placed_ = true;
+    }
+    // Made, or last shown, on another monitor than the one it now opens on.
+    if (const int dpi = WindowDpi(dialog); dpi != dpi_) {
+        dpi_ = dpi;
+        LayOut(nullptr);
     }
 
     modal_ = true;
@@ -193,6 +225,10 @@ LRESULT TfrmKeuze::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
         Close(kResultCancel);
+        return 0;
+    case WM_DPICHANGED:
+        dpi_ = DpiOfChange(wParam);
+        LayOut(reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         return DefaultHandling(message, wParam, lParam);

@@ -49,6 +49,9 @@ public:
     // The text of the number box, unchanged.
     std::string NumberText() const;
 
+    // The dots per inch the dialog is laid out for.
+    int Dpi() const noexcept { return dpi_; }
+
     // What F1 in the dialog asks of the help system (context 1000).
     std::function<void(int context)> askHelp;
 
@@ -67,6 +70,9 @@ protected:
 
 private:
     void CreateComponents(HINSTANCE instance);
+    // Fonts, boxes and frame for dpi_; the frame moves to the top left corner of suggestedFrame
+    // when there is one.
+    void LayOut(const RECT* suggestedFrame);
     void Close(int result);
     void CentreOnScreen();
 

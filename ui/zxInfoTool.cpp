@@ -8,6 +8,7 @@
 
 #include "platform/UniqueRes.h"
 #include "platform/zxReg.h"
+#include "ui/Dpi.h"
 #include "ui/zxInfoToolLayout.h"
 
 namespace halvern {
@@ -68,13 +69,6 @@ std::function<void(DWORD)>& LogoPause() {
     return pause;
 }
 
-int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : layout::kDesignDpi;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : layout::kDesignDpi;
-}
-
 [[noreturn]] void ThrowLastError(const char* what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
 }
@@ -118,15 +112,20 @@ public:
     HWND Window() const { return window_; }
     HWND Control(InfoControl control) const;
     COLORREF LogoColour() const { return logoColour_; }
+    int Dpi() const { return dpi_; }
 
     void ShowModal(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     int Px(int pixels) const { return layout::Scale(pixels, dpi_); }
-    HWND CreatePanel(HWND parent, const layout::Box& where, bool bevelled, HINSTANCE instance) const;
-    HWND CreateChild(const char* className, const char* text, DWORD style, HWND parent, const layout::Box& where,
-                     InfoControl id, HFONT font) const;
+    HWND CreatePanel(HWND parent, bool bevelled, HINSTANCE instance) const;
+    HWND CreateChild(const char* className, const char* text, DWORD style, HWND parent, InfoControl id) const;
+    void Place(HWND control, const layout::Box& where) const;
+    // Fonts, boxes and frame for dpi_; the frame moves to the top left corner of suggestedFrame
+    // when there is one.
+    void LayOut(const RECT* suggestedFrame);
+    std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> MakeFonts() const;
     void Remember(InfoControl id, HWND control) {
         controls_[static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(kFirstControl))] = control;
     }
@@ -135,7 +134,8 @@ private:
     void CentreOnScreen() const;
     void FormActivate();
     void FillInformationLabels() const;
-    void PlaceLogo(int top) const;
+    void PlaceLogo(int top);
+    void SetLogoFont(FontKind kind);
     void PauseAfterStep() const;
     void Close() { modalResult_ = IDCANCEL; }
 
@@ -143,8 +143,15 @@ private:
     std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> fonts_;
     UniqueFont buttonFont_;
     HWND window_ = nullptr;
+    HWND infoPanel_ = nullptr;     // pnlInfo, the whole client area
+    HWND programPanel_ = nullptr;  // pnlProgramma
+    HWND makerPanel_ = nullptr;    // pnlCopyRight
     std::array<HWND, kControlCount> controls_{};
     HWND logo_ = nullptr;
+    // Where the logo stands (at 96 dots per inch) and its font: they change with the animation,
+    // and a change of dots per inch must keep them.
+    layout::Box logoBox_ = box::kLogoAtRest;
+    FontKind logoFont_ = FontKind::LogoAtRest;
     HWND closeButton_ = nullptr;
     COLORREF logoColour_ = GetSysColor(COLOR_WINDOWTEXT);
     bool placed_ = false;
@@ -158,46 +165,76 @@ InfoDialog* DialogOf(HWND window) {
 
 InfoDialog::InfoDialog(HINSTANCE instance) : dpi_(ScreenDpi()) {
     RegisterClasses(instance);
-    fonts_[static_cast<std::size_t>(FontKind::Label)] =
-        MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_NORMAL, false, DEFAULT_CHARSET);
-    fonts_[static_cast<std::size_t>(FontKind::LabelBold)] =
-        MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_BOLD, false, DEFAULT_CHARSET);
-    fonts_[static_cast<std::size_t>(FontKind::MakerName)] =
-        MakeFont(box::kLabelFace, box::kMakerNamePoints, dpi_, FW_NORMAL, false, DEFAULT_CHARSET);
-    fonts_[static_cast<std::size_t>(FontKind::LogoAtRest)] =
-        MakeFont(box::kLogoRestFace, box::kLogoRestPoints, dpi_, FW_NORMAL, true, ANSI_CHARSET);
-    fonts_[static_cast<std::size_t>(FontKind::Logo)] =
-        MakeFont(box::kLogoFace, box::kLogoPoints, dpi_, FW_BOLD, true, DEFAULT_CHARSET);
-    buttonFont_ = MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_BOLD, false, DEFAULT_CHARSET);
 
-    RECT frame{0, 0, Px(box::kClientWidth), Px(box::kClientHeight)};
-    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-    window_ = CreateWindowExA(kDialogExStyle, kDialogClass, kCaption, kDialogStyle, 0, 0, frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    // Made at the screen's dots per inch, then laid out for those of the monitor it opened on.
+    const SIZE frame = FrameSizeForClient(Px(box::kClientWidth), Px(box::kClientHeight), kDialogStyle,
+                                          kDialogExStyle, dpi_);
+    window_ = CreateWindowExA(kDialogExStyle, kDialogClass, kCaption, kDialogStyle, 0, 0, frame.cx, frame.cy, nullptr,
+                              nullptr, instance, this);
     if (window_ == nullptr) ThrowLastError(kDialogClass);
+    dpi_ = WindowDpi(window_);
 
-    const HWND infoPanel =
-        CreatePanel(window_, {0, 0, box::kClientWidth, box::kClientHeight}, false, instance);  // pnlInfo
-    const HWND programPanel = CreatePanel(infoPanel, box::kProgramPanel, true, instance);  // pnlProgramma
-    const HWND makerPanel = CreatePanel(infoPanel, box::kMakerPanel, true, instance);      // pnlCopyRight
+    infoPanel_ = CreatePanel(window_, false, instance);
+    programPanel_ = CreatePanel(infoPanel_, true, instance);
+    makerPanel_ = CreatePanel(infoPanel_, true, instance);
     for (const LabelSpec& label : kLabels) {
         Remember(label.id, CreateChild("STATIC", label.caption, SS_CENTER | SS_NOPREFIX,
-                                       label.inMakerPanel ? makerPanel : programPanel, label.box, label.id,
-                                       Font(label.font)));
+                                       label.inMakerPanel ? makerPanel_ : programPanel_, label.id));
     }
     logo_ = Control(InfoControl::Logo);
-    closeButton_ = CreateChild("BUTTON", "Sluiten", BS_PUSHBUTTON | WS_TABSTOP, infoPanel, box::kCloseButton,
-                               InfoControl::CloseButton, buttonFont_.get());
+    closeButton_ = CreateChild("BUTTON", "Sluiten", BS_PUSHBUTTON | WS_TABSTOP, infoPanel_, InfoControl::CloseButton);
     Remember(InfoControl::CloseButton, closeButton_);
+    LayOut(nullptr);
 }
 
 InfoDialog::~InfoDialog() {
     if (window_ != nullptr) DestroyWindow(window_);
 }
 
-HWND InfoDialog::CreatePanel(HWND parent, const layout::Box& where, bool bevelled, HINSTANCE instance) const {
-    const HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE,
-                                       Px(where.left), Px(where.top), Px(where.width), Px(where.height), parent,
+std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> InfoDialog::MakeFonts() const {
+    std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> fonts;
+    fonts[static_cast<std::size_t>(FontKind::Label)] =
+        MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_NORMAL, false, DEFAULT_CHARSET);
+    fonts[static_cast<std::size_t>(FontKind::LabelBold)] =
+        MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_BOLD, false, DEFAULT_CHARSET);
+    fonts[static_cast<std::size_t>(FontKind::MakerName)] =
+        MakeFont(box::kLabelFace, box::kMakerNamePoints, dpi_, FW_NORMAL, false, DEFAULT_CHARSET);
+    fonts[static_cast<std::size_t>(FontKind::LogoAtRest)] =
+        MakeFont(box::kLogoRestFace, box::kLogoRestPoints, dpi_, FW_NORMAL, true, ANSI_CHARSET);
+    fonts[static_cast<std::size_t>(FontKind::Logo)] =
+        MakeFont(box::kLogoFace, box::kLogoPoints, dpi_, FW_BOLD, true, DEFAULT_CHARSET);
+    return fonts;
+}
+
+void InfoDialog::LayOut(const RECT* suggestedFrame) {
+    // The new fonts go to every control before the old ones are deleted.
+    auto fonts = MakeFonts();
+    UniqueFont buttonFont = MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_BOLD, false, DEFAULT_CHARSET);
+    const auto fontOf = [&fonts](FontKind kind) { return fonts[static_cast<std::size_t>(kind)].get(); };
+    for (const LabelSpec& label : kLabels) {
+        const HWND control = Control(label.id);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control == logo_ ? logoFont_ : label.font)),
+                     TRUE);
+    }
+    SendMessageA(closeButton_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont.get()), TRUE);
+    fonts_ = std::move(fonts);
+    buttonFont_ = std::move(buttonFont);
+
+    Place(infoPanel_, {0, 0, box::kClientWidth, box::kClientHeight});
+    Place(programPanel_, box::kProgramPanel);
+    Place(makerPanel_, box::kMakerPanel);
+    for (const LabelSpec& label : kLabels) {
+        if (label.id != InfoControl::Logo) Place(Control(label.id), label.box);
+    }
+    Place(logo_, logoBox_);
+    Place(closeButton_, box::kCloseButton);
+
+    FitFrameToClient(window_, Px(box::kClientWidth), Px(box::kClientHeight), dpi_, suggestedFrame);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+HWND InfoDialog::CreatePanel(HWND parent, bool bevelled, HINSTANCE instance) const {
+    const HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                                        nullptr, instance, nullptr);
     if (panel == nullptr) ThrowLastError(kPanelClass);
     SetWindowLongPtrA(panel, GWLP_USERDATA, bevelled ? 1 : 0);
@@ -205,14 +242,18 @@ HWND InfoDialog::CreatePanel(HWND parent, const layout::Box& where, bool bevelle
 }
 
 HWND InfoDialog::CreateChild(const char* className, const char* text, DWORD style, HWND parent,
-                             const layout::Box& where, InfoControl id, HFONT font) const {
-    const HWND control = CreateWindowExA(
-        0, className, text, style | WS_CHILD | WS_VISIBLE, Px(where.left), Px(where.top), Px(where.width),
-        Px(where.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+                             InfoControl id) const {
+    const HWND control =
+        CreateWindowExA(0, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
     if (control == nullptr) ThrowLastError(className);
-    if (font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
+}
+
+void InfoDialog::Place(HWND control, const layout::Box& where) const {
+    SetWindowPos(control, nullptr, Px(where.left), Px(where.top), Px(where.width), Px(where.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND InfoDialog::Control(InfoControl control) const {
@@ -236,6 +277,11 @@ void InfoDialog::ShowModal(HWND owner) {
     if (!placed_) {
         CentreOnScreen();
         placed_ = true;
+    }
+    // Made, or last shown, on another monitor than the one it now opens on.
+    if (const int dpi = WindowDpi(window_); dpi != dpi_) {
+        dpi_ = dpi;
+        LayOut(nullptr);
     }
     const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
     if (disableOwner) EnableWindow(owner, FALSE);
@@ -273,7 +319,7 @@ void InfoDialog::FormActivate() {
     FillInformationLabels();
 
     PlaceLogo(box::kLogoStart.top);
-    SendMessageA(logo_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(FontKind::Logo)), FALSE);
+    SetLogoFont(FontKind::Logo);
     logoColour_ = kLogoRisingColour;
 
     // The thread stays here until the logo has risen: input waits in the queue, and only the
@@ -311,9 +357,14 @@ void InfoDialog::FillInformationLabels() const {
     show(InfoControl::Logo, read(kMakerBase, kMakerSubKey, "Logo"));
 }
 
-void InfoDialog::PlaceLogo(int top) const {
-    SetWindowPos(logo_, nullptr, Px(box::kLogoStart.left), Px(top), Px(box::kLogoStart.width),
-                 Px(box::kLogoStart.height), SWP_NOZORDER | SWP_NOACTIVATE);
+void InfoDialog::PlaceLogo(int top) {
+    logoBox_ = {box::kLogoStart.left, top, box::kLogoStart.width, box::kLogoStart.height};
+    Place(logo_, logoBox_);
+}
+
+void InfoDialog::SetLogoFont(FontKind kind) {
+    logoFont_ = kind;
+    SendMessageA(logo_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(kind)), FALSE);
 }
 
 void InfoDialog::PauseAfterStep() const {
@@ -339,6 +390,10 @@ LRESULT InfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;  // no help context: F1 does nothing here
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) SetFocus(closeButton_);
+        return 0;
+    case WM_DPICHANGED:
+        dpi_ = DpiOfChange(wParam);
+        LayOut(reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         return DefWindowProcA(window_, message, wParam, lParam);
