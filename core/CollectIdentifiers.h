@@ -1,14 +1,46 @@
 #pragma once
+#include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace halvern {
 
-// The identifiers of every definition of the record type tag in text, in the order in which the
-// definitions stand; duplicates kept. A definition is found through the pattern "@ " + tag (a
-// prefix: whatever follows the tag is not looked at); its identifier runs back from that "@" to
-// the nearest "@" before it, but never back past the end of the previous definition found. A
-// definition without such an "@" gives nothing. The views point into text.
+// Calls found(identifier) for the identifier of every definition of the record type tag in text,
+// in the order in which the definitions stand; duplicates included. A definition is found through
+// the pattern "@ " + tag (a prefix: whatever follows the tag is not looked at); its identifier runs
+// back from that "@" to the nearest "@" before it, but never back past the end of the previous
+// definition found. A definition without such an "@" gives nothing. The views point into text.
+// Returns the number of "@" in text.
+//
+// Every occurrence of the pattern begins with an "@", so walking from one "@" to the next finds
+// the same occurrences, leftmost first, as searching for the pattern would, and passes each
+// opening "@" on the way. The walk goes on just after every occurrence (the search start), so an
+// opening "@" is only ever taken from behind the previous occurrence.
+template <typename Found>
+std::size_t ForEachDefinition(std::string_view text, std::string_view tag, Found&& found) {
+    const std::string pattern = std::string("@ ").append(tag);
+    std::size_t atSignsInPattern = 0;
+    for (const char c : pattern) atSignsInPattern += c == '@' ? 1 : 0;
+    std::size_t atSigns = 0;
+    std::size_t opening = std::string_view::npos;  // the last "@" since the search start
+    std::size_t at = text.find('@');
+    while (at != std::string_view::npos) {
+        if (text.compare(at, pattern.size(), pattern) == 0) {
+            if (opening != std::string_view::npos) found(text.substr(opening, at - opening + 1));
+            atSigns += atSignsInPattern;
+            opening = std::string_view::npos;
+            at = text.find('@', at + pattern.size());
+        } else {
+            ++atSigns;
+            opening = at;
+            at = text.find('@', at + 1);
+        }
+    }
+    return atSigns;
+}
+
+// The identifiers ForEachDefinition finds, as a list.
 std::vector<std::string_view> CollectIdentifiers(std::string_view text, std::string_view tag);
 
 }  // namespace halvern

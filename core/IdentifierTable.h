@@ -13,16 +13,26 @@ namespace halvern {
 //
 // An open-addressing table whose slots hold the first 16 bytes and the length of their
 // identifier, so that looking up a usual identifier ("@I123456@") touches one slot and nothing
-// else: the identifiers themselves lie scattered over a text far larger than the caches.
+// else: the identifiers themselves lie scattered over a text far larger than the caches. In front
+// of it a bit set small enough for the processor's caches turns most identifiers that are not
+// collected (the references to other record types) away before any slot is touched.
 class IdentifierTable {
 public:
     static constexpr std::size_t kNotFound = SIZE_MAX;
 
-    // identifiers must outlive the table.
+    // A table of the entries of identifiers, which must outlive it. The list may grow afterwards:
+    // each entry appended to it is taken into the table with Add.
     explicit IdentifierTable(const std::vector<std::string_view>& identifiers);
+
+    // Takes the next entry of the list into the table. readable, counted from the entry's first
+    // byte, is at least its length; more lets the key be read in whole words.
+    void Add(std::size_t readable);
 
     // The list index of the first entry of key, or kNotFound.
     std::size_t Find(std::string_view key) const;
+
+    // False for an entry whose identifier an earlier entry of the list has already.
+    bool IsFirstEntry(std::size_t entry) const { return !laterDuplicate_[entry]; }
 
     // Calls found(position, length, entry) for every occurrence of an identifier in text, from left
     // to right, in a single pass. An identifier holds no "@" between its two "@", so only the bytes
@@ -37,7 +47,7 @@ public:
             if (next == std::string_view::npos) return;
             const std::size_t length = next - at + 1;
             if (length <= longest_) {
-                const std::size_t entry = Find(text.substr(at, length));
+                const std::size_t entry = FindIn(text.substr(at, length), text.size() - at);
                 if (entry != kNotFound) {
                     found(at, length, entry);
                     at = text.find('@', next + 1);
@@ -60,12 +70,39 @@ private:
         std::uint32_t length;
         std::uint32_t entryPlusOne;
     };
-    static Key MakeKey(std::string_view bytes);
+    // The key of bytes, which may be followed by more readable bytes: readable counts from
+    // bytes.data() and is at least bytes.size().
+    static Key MakeKey(std::string_view bytes, std::size_t readable);
+    std::size_t FindIn(std::string_view bytes, std::size_t readable) const;
+    std::size_t Lookup(const Key& key, std::string_view bytes) const;
+    void Insert(const Key& key, std::size_t entry);
+    static void Prefetch(const void* address) {
+#if defined(__GNUC__)
+        __builtin_prefetch(address);
+#else
+        (void)address;
+#endif
+    }
     bool Matches(const Slot& slot, const Key& key, std::string_view bytes) const;
+    // The bit of the filter for a hash; taken from other bits of the hash than the slot.
+    std::size_t FilterBit(std::uint64_t hash) const { return (hash >> 40) & filterMask_; }
+    bool MayHold(std::uint64_t hash) const {
+        const std::size_t bit = FilterBit(hash);
+        return (filter_[bit / 64] >> (bit % 64)) & 1U;
+    }
+    void MarkInFilter(std::uint64_t hash) {
+        const std::size_t bit = FilterBit(hash);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+    void Grow();
+    void Resize(std::size_t slots);
 
     const std::vector<std::string_view>& identifiers_;
     LargeArray<Slot> slots_;
     std::size_t mask_ = 0;
+    std::vector<std::uint64_t> filter_;
+    std::size_t filterMask_ = 0;
+    std::vector<bool> laterDuplicate_;
     std::size_t longest_ = 0;
 };
 

@@ -1,7 +1,10 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <type_traits>
 
@@ -27,14 +30,17 @@ class LargeArray {
 
 public:
     explicit LargeArray(std::size_t count) : count_(count) {
+        if (count > SIZE_MAX / sizeof(T) - kLargeArrayAlignment) throw std::bad_alloc();
         const std::size_t bytes = count * sizeof(T);
         const std::size_t slack = bytes >= kLargeArrayAlignment ? kLargeArrayAlignment : alignof(T);
-        storage_ = std::make_unique_for_overwrite<std::byte[]>(bytes + slack);
+        // calloc rather than new and memset: a large block comes straight from the system, which
+        // hands it out zeroed already, so its pages are first touched when they are used.
+        storage_.reset(static_cast<std::byte*>(std::calloc(bytes + slack, 1)));
+        if (!storage_) throw std::bad_alloc();
         void* start = storage_.get();
         std::size_t room = bytes + slack;
         start = std::align(slack, bytes, start, room);
         AdviseLargePages(start, bytes);
-        std::memset(start, 0, bytes);
         data_ = static_cast<T*>(start);
     }
 
@@ -45,7 +51,10 @@ public:
 private:
     static constexpr std::size_t kLargeArrayAlignment = std::size_t{2} << 20;
 
-    std::unique_ptr<std::byte[]> storage_;
+    struct Free {
+        void operator()(std::byte* block) const noexcept { std::free(block); }
+    };
+    std::unique_ptr<std::byte, Free> storage_;
     T* data_ = nullptr;
     std::size_t count_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "core/Renumber.h"
 
+#include <algorithm>
+
 #include "core/CollectIdentifiers.h"
 #include "core/FixedWidthNumber.h"
 #include "core/IdentifierTable.h"
@@ -28,6 +30,16 @@ private:
     std::vector<bool> seen_;
 };
 
+// True when the serial texts of the entries that count all differ.
+template <typename SerialText, typename Counts>
+bool AllDifferent(std::size_t count, SerialText&& serialText, Counts&& counts) {
+    SerialTextSet handedOut;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (counts(i) && !handedOut.Insert(serialText(i))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 DuplicateSerialError::DuplicateSerialError()
@@ -43,50 +55,60 @@ std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string
                             std::int32_t startNumber, RenumberSink& sink,
                             std::vector<Renumbering>* changes) {
     const std::string_view original = text;
-    const std::vector<std::string_view> identifiers = CollectIdentifiers(original, tag);
+    // The table is filled during the collection, while each identifier's bytes are at hand.
+    std::vector<std::string_view> identifiers;
+    IdentifierTable table(identifiers);
+    const std::size_t atSigns = ForEachDefinition(original, tag, [&](std::string_view id) {
+        identifiers.push_back(id);
+        table.Add(static_cast<std::size_t>(original.data() + original.size() - id.data()));
+    });
     const std::size_t count = identifiers.size();
     sink.OnCollected(count);
     if (count == 0) return 0;
-
-    const IdentifierTable table(identifiers);
-
-    // First pass: which entries replace something, and how long the new text will be.
-    std::vector<bool> replaces(count, false);
-    std::size_t occurrences = 0;
-    std::size_t removedBytes = 0;
-    table.ForEachOccurrence(original, [&](std::size_t, std::size_t length, std::size_t entry) {
-        replaces[entry] = true;
-        ++occurrences;
-        removedBytes += length;
-    });
-
-    // The serial text of every entry that replaces something; two alike would merge records.
-    std::string serialTexts(count * kSerialWidth, ' ');
-    SerialTextSet handedOut;
+    std::string serialTexts;
+    serialTexts.reserve(count * kSerialWidth);
     for (std::size_t i = 0; i < count; ++i) {
-        if (!replaces[i]) continue;
-        const std::string serial = FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth);
-        if (!handedOut.Insert(serial)) throw DuplicateSerialError();
-        serialTexts.replace(i * kSerialWidth, kSerialWidth, serial);
+        serialTexts += FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth);
     }
-    const auto newId = [&](std::size_t entry) {
-        return std::string("@").append(letter).append(serialTexts, entry * kSerialWidth, kSerialWidth).append("@");
+    const auto serialText = [&](std::size_t entry) {
+        return std::string_view(serialTexts).substr(entry * kSerialWidth, kSerialWidth);
     };
+
+    // Two entries that replace something must not get the same serial text: that would merge two
+    // records. Only the first entry of an identifier can replace anything, so when their serial
+    // texts all differ the run is safe, and nothing has to be looked up in advance. Otherwise
+    // (more than 100,000 entries, say) a pass over the text settles which entries do replace.
+    if (!AllDifferent(count, serialText, [&](std::size_t i) { return table.IsFirstEntry(i); })) {
+        std::vector<bool> replacing(count, false);
+        table.ForEachOccurrence(original, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
+        if (!AllDifferent(count, serialText, [&](std::size_t i) { return bool(replacing[i]); })) {
+            throw DuplicateSerialError();
+        }
+    }
 
     for (std::size_t i = 1; i <= count; ++i) sink.OnRenumbered(i);
 
-    // Second pass: the new text, built aside at its exact size and swapped in only when complete.
+    // The new text, built aside and swapped in only when complete. Its room is reserved up front
+    // for the most it can grow to, so it is never copied while it grows: an occurrence spans at
+    // least two "@" and grows by at most the new length less that of the shortest identifier.
+    const std::size_t newLength = 2 + letter.size() + kSerialWidth;
+    std::size_t shortest = SIZE_MAX;
+    for (const std::string_view id : identifiers) shortest = std::min(shortest, id.size());
+    const std::size_t growth = newLength > shortest ? newLength - shortest : 0;
     std::string renumbered;
-    ReserveLarge(renumbered, original.size() - removedBytes + occurrences * (2 + letter.size() + kSerialWidth));
+    ReserveLarge(renumbered, original.size() + atSigns / 2 * growth);
+
+    std::vector<bool> replaces(count, false);
     std::size_t copiedUpTo = 0;
     std::size_t cleaned = 0;
     table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
         renumbered.append(original, copiedUpTo, position - copiedUpTo);
         renumbered += '@';
         renumbered.append(letter);
-        renumbered.append(serialTexts, entry * kSerialWidth, kSerialWidth);
+        renumbered.append(serialText(entry));
         renumbered += '@';
         copiedUpTo = position + length;
+        replaces[entry] = true;
         sink.OnCleaned(++cleaned);
     });
     renumbered.append(original, copiedUpTo, std::string_view::npos);
@@ -94,7 +116,9 @@ std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string
     std::vector<Renumbering> renamed;
     if (changes != nullptr) {
         for (std::size_t i = 0; i < count; ++i) {
-            if (replaces[i]) renamed.push_back({std::string(identifiers[i]), newId(i)});
+            if (!replaces[i]) continue;
+            std::string newId = std::string("@").append(letter).append(serialText(i)).append("@");
+            renamed.push_back({std::string(identifiers[i]), std::move(newId)});
         }
     }
     text.swap(renumbered);
