@@ -46,5 +46,18 @@ bench: setup
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	bash bench/run.sh $(BENCHDIR)
 
+# make dist: the Windows download, dist/Halvern-<version>-win64.zip. make test makes it too.
+dist: windows
+	bash scripts/make-dist.sh $(WINDOWS) dist
+
+test: dist
+
+# make install [PREFIX=...]: halvern-cli and its manual page (default under /usr/local).
+PREFIX ?= /usr/local
+install: native
+	cmake --install $(NATIVE) --prefix $(PREFIX)
+
+.PHONY: dist install
+
 clean:
 	rm -rf build dist
