@@ -25,6 +25,7 @@ namespace halvern::cli {
 
 namespace {
 
+constexpr std::string_view kOutOfMemory = "onvoldoende geheugen voor deze hernummering; er is niets geschreven";
 constexpr std::string_view kMapCollision =
     "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer";
 
@@ -119,6 +120,19 @@ std::optional<std::string> WriteResult(const std::string& name, std::string_view
     return name + ": " + TopLevelErrorText(std::move(*failure));
 }
 
+// Writes the new text of run into the file name as the run makes it; on failure gives the error
+// message without the program name.
+std::optional<std::string> WriteRun(const std::string& name, PreparedRun& run) {
+    try {
+        SaveDocument(std::filesystem::path(name), [&run](const std::function<void(std::string_view)>& write) {
+            run.WriteTo(write);
+        });
+    } catch (const IoError& error) {
+        return name + ": " + TopLevelErrorText(error.what());
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunCommand(const Options& options, const Console& console) {
@@ -143,13 +157,18 @@ int RunCommand(const Options& options, const Console& console) {
     const bool wantMap = !options.mapFile.empty();
     const auto started = std::chrono::steady_clock::now();
 
+    // The last run of a save to a file writes its new text straight into the file: that text is
+    // then never whole in memory beside the old one, and is not copied once more on its way out.
+    const bool writeLastRunDirectly = !options.dryRun && !IsStdStream(options.output);
     std::vector<std::string> countTexts;
     std::string mapText;
+    NullRenumberSink silent;
+    std::optional<TerminalProgress> progress;
+    std::optional<PreparedRun> lastRun;
     try {
-        for (const RunRequest& run : options.runs) {
-            std::vector<Renumbering> changes;
-            NullRenumberSink silent;
-            std::optional<TerminalProgress> progress;
+        for (std::size_t i = 0; i < options.runs.size(); ++i) {
+            const RunRequest& run = options.runs[i];
+            progress.reset();
             if (showProgress) {
                 progress.emplace(run.choice.tag, [&console](std::string_view line) {
                     std::fwrite(line.data(), 1, line.size(), console.err);
@@ -157,6 +176,11 @@ int RunCommand(const Options& options, const Console& console) {
                 });
             }
             RenumberSink& sink = progress ? static_cast<RenumberSink&>(*progress) : silent;
+            if (writeLastRunDirectly && i + 1 == options.runs.size()) {
+                lastRun.emplace(text, run.choice.tag, run.choice.letter, run.startNumber, sink);
+                break;
+            }
+            std::vector<Renumbering> changes;
             const std::size_t count = RenumberRecords(text, run.choice.tag, run.choice.letter, run.startNumber,
                                                       sink, wantMap ? &changes : nullptr);
             if (progress) progress->Finish();
@@ -166,20 +190,31 @@ int RunCommand(const Options& options, const Console& console) {
     } catch (const DuplicateSerialError&) {
         return Fail(console, rsNummersDubbel, kExitRunRefused);
     } catch (const std::bad_alloc&) {
-        return Fail(console, "onvoldoende geheugen voor deze hernummering; er is niets geschreven",
-                    kExitRunRefused);
+        return Fail(console, kOutOfMemory, kExitRunRefused);
     }
 
     if (!options.dryRun) {
-        if (const auto failure = WriteResult(options.output, text, console)) {
-            return Fail(console, *failure, kExitWriteFailed);
+        std::optional<std::string> failure;
+        if (lastRun) {
+            try {
+                failure = WriteRun(options.output, *lastRun);
+            } catch (const std::bad_alloc&) {
+                return Fail(console, kOutOfMemory, kExitRunRefused);
+            }
+            if (progress) progress->Finish();
+            const RunRequest& run = options.runs.back();
+            countTexts.push_back(CountText(run.choice.tag, lastRun->Count()));
+            if (wantMap) AppendMapLines(mapText, run.choice.tag, lastRun->Changes());
+        } else {
+            failure = WriteResult(options.output, text, console);
         }
+        if (failure) return Fail(console, *failure, kExitWriteFailed);
         if (wantMap) {
             // The output exists now, so the file system itself can tell whether the map would
             // land on it under a name the checks above could not see through (a short name, say).
             if (MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
-            if (const auto failure = WriteResult(options.mapFile, mapText, console)) {
-                return Fail(console, *failure, kExitWriteFailed);
+            if (const auto mapFailure = WriteResult(options.mapFile, mapText, console)) {
+                return Fail(console, *mapFailure, kExitWriteFailed);
             }
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,10 @@ std::size_t ForEachDefinition(std::string_view text, std::string_view tag, Found
     std::size_t opening = std::string_view::npos;  // the last "@" since the search start
     std::size_t at = text.find('@');
     while (at != std::string_view::npos) {
-        if (text.compare(at, pattern.size(), pattern) == 0) {
+        // Most "@" are not followed by the blank of the pattern; only then are the bytes compared.
+        const std::size_t left = text.size() - at;
+        if (left >= pattern.size() && text[at + 1] == pattern[1] &&
+            std::memcmp(text.data() + at + 2, pattern.data() + 2, pattern.size() - 2) == 0) {
             if (opening != std::string_view::npos) found(text.substr(opening, at - opening + 1));
             atSigns += atSignsInPattern;
             opening = std::string_view::npos;

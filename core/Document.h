@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,5 +38,13 @@ bool LoadDocument(std::FILE* stream, std::string& text);
 // would allow replacing it; a device or pipe is written to directly. Nothing is flushed to the
 // disk beyond what closing the file does.
 void SaveDocument(const std::filesystem::path& fileName, std::string_view text);
+
+// Makes the text of a document piece by piece: calls write with each piece, in order.
+using DocumentProducer = std::function<void(const std::function<void(std::string_view)>& write)>;
+
+// The same for a text that is made while it is written, so it never has to be whole in memory.
+// When produce throws, the target stays as it was, the temporary file is removed and the
+// exception passes on.
+void SaveDocument(const std::filesystem::path& fileName, const DocumentProducer& produce);
 
 }  // namespace halvern

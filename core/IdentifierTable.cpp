@@ -2,29 +2,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <limits>
 #include <new>
 
 namespace halvern {
 namespace {
-
-// The bytes 0 .. count - 1 of a word loaded from memory, the others zero.
-std::uint64_t FirstBytes(std::uint64_t word, std::size_t count) {
-    if (count >= 8) return word;
-    if (count == 0) return 0;
-    if constexpr (std::endian::native == std::endian::little) return word & ((std::uint64_t{1} << (8 * count)) - 1);
-    return word & (~std::uint64_t{0} << (8 * (8 - count)));
-}
-
-std::uint64_t Hash(std::uint64_t head0, std::uint64_t head1, std::size_t length) {
-    std::uint64_t h = head0 * 0x9E3779B97F4A7C15ULL;
-    h ^= (head1 + length) * 0xC2B2AE3D27D4EB4FULL;
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ULL;
-    h ^= h >> 32;
-    return h;
-}
 
 // Slots for count identifiers: a power of two, at least a quarter larger than count, so the table
 // is at most four fifths full. Probe runs stay short for the identifiers that are found; most of
@@ -44,33 +26,8 @@ std::size_t FilterBitsFor(std::size_t slots) {
 
 }  // namespace
 
-IdentifierTable::Key IdentifierTable::MakeKey(std::string_view bytes, std::size_t readable) {
-    Key key;
-    if (readable >= 16) {
-        // Sixteen bytes may be read whatever the length: two plain loads, the surplus masked off.
-        std::memcpy(&key.head0, bytes.data(), 8);
-        std::memcpy(&key.head1, bytes.data() + 8, 8);
-        key.head0 = FirstBytes(key.head0, bytes.size());
-        key.head1 = FirstBytes(key.head1, bytes.size() > 8 ? bytes.size() - 8 : 0);
-    } else {
-        char head[16] = {};
-        std::memcpy(head, bytes.data(), bytes.size() < sizeof head ? bytes.size() : sizeof head);
-        std::memcpy(&key.head0, head, 8);
-        std::memcpy(&key.head1, head + 8, 8);
-    }
-    key.hash = Hash(key.head0, key.head1, bytes.size());
-    return key;
-}
-
-// The first 16 bytes and the length settle it for the usual identifiers; longer ones are
-// compared in full.
-bool IdentifierTable::Matches(const Slot& slot, const Key& key, std::string_view bytes) const {
-    return slot.length == bytes.size() && slot.head0 == key.head0 && slot.head1 == key.head1 &&
-           (bytes.size() <= 16 || identifiers_[slot.entryPlusOne - 1] == bytes);
-}
-
-IdentifierTable::IdentifierTable(const std::vector<std::string_view>& identifiers)
-    : identifiers_(identifiers), slots_(SlotsFor(identifiers.size())) {
+IdentifierTable::IdentifierTable(const std::vector<std::string_view>& identifiers, std::size_t expected)
+    : identifiers_(identifiers), slots_(SlotsFor(std::max(identifiers.size(), expected))) {
     Resize(slots_.size());
     // In batches: the keys of a batch are made and their slots asked into the cache first, so the
     // waits for the scattered identifiers and slots overlap instead of following one another.
@@ -140,18 +97,5 @@ void IdentifierTable::Insert(const Key& key, std::size_t entry) {
 }
 
 std::size_t IdentifierTable::Find(std::string_view bytes) const { return FindIn(bytes, bytes.size()); }
-
-std::size_t IdentifierTable::FindIn(std::string_view bytes, std::size_t readable) const {
-    const Key key = MakeKey(bytes, readable);
-    return MayHold(key.hash) ? Lookup(key, bytes) : kNotFound;
-}
-
-std::size_t IdentifierTable::Lookup(const Key& key, std::string_view bytes) const {
-    for (std::size_t at = key.hash & mask_;; at = (at + 1) & mask_) {
-        const Slot& slot = slots_[at];
-        if (slot.entryPlusOne == 0) return kNotFound;
-        if (Matches(slot, key, bytes)) return slot.entryPlusOne - 1;
-    }
-}
 
 }  // namespace halvern

@@ -1,6 +1,8 @@
 #pragma once
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -22,7 +24,8 @@ public:
 
     // A table of the entries of identifiers, which must outlive it. The list may grow afterwards:
     // each entry appended to it is taken into the table with Add.
-    explicit IdentifierTable(const std::vector<std::string_view>& identifiers);
+    // expected is how many entries the list is likely to reach: room for them is made at once.
+    explicit IdentifierTable(const std::vector<std::string_view>& identifiers, std::size_t expected = 0);
 
     // Takes the next entry of the list into the table. readable, counted from the entry's first
     // byte, is at least its length; more lets the key be read in whole words.
@@ -70,11 +73,57 @@ private:
         std::uint32_t length;
         std::uint32_t entryPlusOne;
     };
+    // The bytes 0 .. count - 1 of a word loaded from memory, the others zero.
+    static std::uint64_t FirstBytes(std::uint64_t word, std::size_t count) {
+        if (count >= 8) return word;
+        if (count == 0) return 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            return word & ((std::uint64_t{1} << (8 * count)) - 1);
+        }
+        return word & (~std::uint64_t{0} << (8 * (8 - count)));
+    }
+
+    static std::uint64_t Hash(std::uint64_t head0, std::uint64_t head1, std::size_t length) {
+        std::uint64_t h = head0 * 0x9E3779B97F4A7C15ULL;
+        h ^= (head1 + length) * 0xC2B2AE3D27D4EB4FULL;
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 32;
+        return h;
+    }
+
     // The key of bytes, which may be followed by more readable bytes: readable counts from
     // bytes.data() and is at least bytes.size().
-    static Key MakeKey(std::string_view bytes, std::size_t readable);
-    std::size_t FindIn(std::string_view bytes, std::size_t readable) const;
-    std::size_t Lookup(const Key& key, std::string_view bytes) const;
+    static Key MakeKey(std::string_view bytes, std::size_t readable) {
+        Key key;
+        if (readable >= 16) {
+            // Sixteen bytes may be read whatever the length: two plain loads, the surplus masked off.
+            std::memcpy(&key.head0, bytes.data(), 8);
+            std::memcpy(&key.head1, bytes.data() + 8, 8);
+            key.head0 = FirstBytes(key.head0, bytes.size());
+            key.head1 = FirstBytes(key.head1, bytes.size() > 8 ? bytes.size() - 8 : 0);
+        } else {
+            char head[16] = {};
+            std::memcpy(head, bytes.data(), bytes.size() < sizeof head ? bytes.size() : sizeof head);
+            std::memcpy(&key.head0, head, 8);
+            std::memcpy(&key.head1, head + 8, 8);
+        }
+        key.hash = Hash(key.head0, key.head1, bytes.size());
+        return key;
+    }
+
+    std::size_t FindIn(std::string_view bytes, std::size_t readable) const {
+        const Key key = MakeKey(bytes, readable);
+        return MayHold(key.hash) ? Lookup(key, bytes) : kNotFound;
+    }
+
+    std::size_t Lookup(const Key& key, std::string_view bytes) const {
+        for (std::size_t at = key.hash & mask_;; at = (at + 1) & mask_) {
+            const Slot& slot = slots_[at];
+            if (slot.entryPlusOne == 0) return kNotFound;
+            if (Matches(slot, key, bytes)) return slot.entryPlusOne - 1;
+        }
+    }
     void Insert(const Key& key, std::size_t entry);
     static void Prefetch(const void* address) {
 #if defined(__GNUC__)
@@ -83,7 +132,12 @@ private:
         (void)address;
 #endif
     }
-    bool Matches(const Slot& slot, const Key& key, std::string_view bytes) const;
+    // The first 16 bytes and the length settle it for the usual identifiers; longer ones are
+    // compared in full.
+    bool Matches(const Slot& slot, const Key& key, std::string_view bytes) const {
+        return slot.length == bytes.size() && slot.head0 == key.head0 && slot.head1 == key.head1 &&
+               (bytes.size() <= 16 || identifiers_[slot.entryPlusOne - 1] == bytes);
+    }
     // The bit of the filter for a hash; taken from other bits of the hash than the slot.
     std::size_t FilterBit(std::uint64_t hash) const { return (hash >> 40) & filterMask_; }
     bool MayHold(std::uint64_t hash) const {

@@ -1,6 +1,8 @@
 #include "core/Renumber.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "core/CollectIdentifiers.h"
 #include "core/FixedWidthNumber.h"
@@ -11,6 +13,8 @@ namespace halvern {
 namespace {
 
 constexpr std::size_t kSerialWidth = 5;
+// Letters up to this length are put into a new identifier on the stack.
+constexpr std::size_t kShortLetter = 8;
 
 // Remembers which serial texts a run has handed out. A serial text is five characters, each a digit
 // or "-", so it is a number below 11^5 and a bit set of that size holds them all.
@@ -40,6 +44,30 @@ bool AllDifferent(std::size_t count, SerialText&& serialText, Counts&& counts) {
     return true;
 }
 
+// The serial texts of count entries from startNumber on, one after the other. The text of a
+// number that is not negative is its last five digits, so the text of its successor is the same
+// text counted up by one, "99999" turning into "00000"; all others are formatted afresh.
+std::string SerialTexts(std::int32_t startNumber, std::size_t count) {
+    std::string texts;
+    texts.reserve(count * kSerialWidth);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int32_t number = SerialNumber(startNumber, i);
+        if (i == 0 || number <= 0) {
+            texts += FixedWidthNumber(number, kSerialWidth);
+            continue;
+        }
+        texts.append(texts, texts.size() - kSerialWidth, kSerialWidth);
+        for (std::size_t at = texts.size(); at-- > texts.size() - kSerialWidth;) {
+            if (texts[at] != '9') {
+                ++texts[at];
+                break;
+            }
+            texts[at] = '0';
+        }
+    }
+    return texts;
+}
+
 }  // namespace
 
 DuplicateSerialError::DuplicateSerialError()
@@ -51,76 +79,187 @@ std::int32_t SerialNumber(std::int32_t startNumber, std::size_t index) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(wide));
 }
 
-std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,
-                            std::int32_t startNumber, RenumberSink& sink,
-                            std::vector<Renumbering>* changes) {
-    const std::string_view original = text;
-    // The table is filled during the collection, while each identifier's bytes are at hand.
-    std::vector<std::string_view> identifiers;
-    IdentifierTable table(identifiers);
-    const std::size_t atSigns = ForEachDefinition(original, tag, [&](std::string_view id) {
-        identifiers.push_back(id);
-        table.Add(static_cast<std::size_t>(original.data() + original.size() - id.data()));
-    });
-    const std::size_t count = identifiers.size();
-    sink.OnCollected(count);
-    if (count == 0) return 0;
-    std::string serialTexts;
-    serialTexts.reserve(count * kSerialWidth);
-    for (std::size_t i = 0; i < count; ++i) {
-        serialTexts += FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth);
+// What a prepared run holds between its preparation and the pass that writes the new text.
+struct PreparedRun::State {
+    State(std::string_view text, std::string_view newLetter) : original(text), letter(newLetter) {
+        identifiers.reserve(ExpectedDefinitions(text));
     }
-    const auto serialText = [&](std::size_t entry) {
+
+    // A guess at the number of definitions, for making room at once: a record in every 256 bytes
+    // is more than most family trees hold. Room not used is only reserved, never touched.
+    static std::size_t ExpectedDefinitions(std::string_view text) { return text.size() / 256; }
+
+    std::string_view original;
+    std::string letter;
+    std::vector<std::string_view> identifiers;
+    IdentifierTable table{identifiers, ExpectedDefinitions(original)};
+    std::string serialTexts;  // kSerialWidth characters per entry
+    std::size_t atSigns = 0;
+    std::vector<bool> replaces;
+
+    std::string_view SerialText(std::size_t entry) const {
         return std::string_view(serialTexts).substr(entry * kSerialWidth, kSerialWidth);
-    };
+    }
+
+    // The pass: every occurrence replaced, everything else copied; out.Append(bytes) receives the
+    // new text in order.
+    template <typename Out>
+    void Write(Out& out, RenumberSink& sink) {
+        replaces.assign(identifiers.size(), false);
+        std::size_t copiedUpTo = 0;
+        std::size_t cleaned = 0;
+        table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
+            out.Append(original.substr(copiedUpTo, position - copiedUpTo));
+            if (letter.size() <= kShortLetter) {
+                // The new identifier put together at once: one piece instead of four.
+                char id[kShortLetter + kSerialWidth + 2];
+                id[0] = '@';
+                std::memcpy(id + 1, letter.data(), letter.size());
+                std::memcpy(id + 1 + letter.size(), serialTexts.data() + entry * kSerialWidth, kSerialWidth);
+                id[1 + letter.size() + kSerialWidth] = '@';
+                out.Append(std::string_view(id, letter.size() + kSerialWidth + 2));
+            } else {
+                out.Append("@");
+                out.Append(letter);
+                out.Append(SerialText(entry));
+                out.Append("@");
+            }
+            copiedUpTo = position + length;
+            replaces[entry] = true;
+            sink.OnCleaned(++cleaned);
+        });
+        out.Append(original.substr(copiedUpTo));
+    }
+};
+
+namespace {
+
+struct AppendToString {
+    std::string& text;
+    void Append(std::string_view bytes) { text.append(bytes); }
+};
+
+// Gathers the small pieces of the pass into blocks that stay in the processor's caches and hands
+// each full block on, so the new text never has to exist whole in memory.
+class BlockWriter {
+public:
+    explicit BlockWriter(const std::function<void(std::string_view)>& write)
+        : write_(write), block_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
+
+    void Append(std::string_view bytes) {
+        while (bytes.size() > kBlockSize - used_) {
+            const std::size_t part = kBlockSize - used_;
+            std::memcpy(block_.get() + used_, bytes.data(), part);
+            used_ = kBlockSize;
+            bytes.remove_prefix(part);
+            Flush();
+        }
+        std::memcpy(block_.get() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void Flush() {
+        if (used_ > 0) write_(std::string_view(block_.get(), used_));
+        used_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 256 * 1024;
+    const std::function<void(std::string_view)>& write_;
+    std::unique_ptr<char[]> block_;
+    std::size_t used_ = 0;
+};
+
+}  // namespace
+
+PreparedRun::PreparedRun(std::string_view text, std::string_view tag, std::string_view letter,
+                         std::int32_t startNumber, RenumberSink& sink)
+    : state_(std::make_unique<State>(text, letter)), sink_(sink) {
+    State& run = *state_;
+    // The table is filled during the collection, while each identifier's bytes are at hand.
+    run.atSigns = ForEachDefinition(text, tag, [&](std::string_view id) {
+        run.identifiers.push_back(id);
+        run.table.Add(static_cast<std::size_t>(text.data() + text.size() - id.data()));
+    });
+    const std::size_t count = run.identifiers.size();
+    sink.OnCollected(count);
+    if (count == 0) return;
+
+    run.serialTexts = SerialTexts(startNumber, count);
+    const auto serialText = [&](std::size_t entry) { return run.SerialText(entry); };
 
     // Two entries that replace something must not get the same serial text: that would merge two
     // records. Only the first entry of an identifier can replace anything, so when their serial
     // texts all differ the run is safe, and nothing has to be looked up in advance. Otherwise
     // (more than 100,000 entries, say) a pass over the text settles which entries do replace.
-    if (!AllDifferent(count, serialText, [&](std::size_t i) { return table.IsFirstEntry(i); })) {
+    if (!AllDifferent(count, serialText, [&](std::size_t i) { return run.table.IsFirstEntry(i); })) {
         std::vector<bool> replacing(count, false);
-        table.ForEachOccurrence(original, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
+        run.table.ForEachOccurrence(text, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
         if (!AllDifferent(count, serialText, [&](std::size_t i) { return bool(replacing[i]); })) {
             throw DuplicateSerialError();
         }
     }
-
     for (std::size_t i = 1; i <= count; ++i) sink.OnRenumbered(i);
+}
+
+PreparedRun::~PreparedRun() = default;
+
+std::size_t PreparedRun::Count() const { return state_->identifiers.size(); }
+
+// An occurrence spans at least two "@" and grows by at most the new length less that of the
+// shortest identifier.
+std::size_t PreparedRun::LengthBound() const {
+    const State& run = *state_;
+    const std::size_t newLength = 2 + run.letter.size() + kSerialWidth;
+    std::size_t shortest = SIZE_MAX;
+    for (const std::string_view id : run.identifiers) shortest = std::min(shortest, id.size());
+    const std::size_t growth = newLength > shortest ? newLength - shortest : 0;
+    return run.original.size() + run.atSigns / 2 * growth;
+}
+
+void PreparedRun::AppendTo(std::string& out) {
+    if (Count() == 0) {
+        out.append(state_->original);
+        return;
+    }
+    AppendToString appender{out};
+    state_->Write(appender, sink_);
+}
+
+void PreparedRun::WriteTo(const std::function<void(std::string_view)>& write) {
+    if (Count() == 0) {
+        write(state_->original);
+        return;
+    }
+    BlockWriter writer(write);
+    state_->Write(writer, sink_);
+    writer.Flush();
+}
+
+std::vector<Renumbering> PreparedRun::Changes() const {
+    const State& run = *state_;
+    std::vector<Renumbering> renamed;
+    for (std::size_t i = 0; i < run.replaces.size(); ++i) {
+        if (!run.replaces[i]) continue;
+        std::string newId = std::string("@").append(run.letter).append(run.SerialText(i)).append("@");
+        renamed.push_back({std::string(run.identifiers[i]), std::move(newId)});
+    }
+    return renamed;
+}
+
+std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,
+                            std::int32_t startNumber, RenumberSink& sink,
+                            std::vector<Renumbering>* changes) {
+    PreparedRun run(text, tag, letter, startNumber, sink);
+    const std::size_t count = run.Count();
+    if (count == 0) return 0;
 
     // The new text, built aside and swapped in only when complete. Its room is reserved up front
-    // for the most it can grow to, so it is never copied while it grows: an occurrence spans at
-    // least two "@" and grows by at most the new length less that of the shortest identifier.
-    const std::size_t newLength = 2 + letter.size() + kSerialWidth;
-    std::size_t shortest = SIZE_MAX;
-    for (const std::string_view id : identifiers) shortest = std::min(shortest, id.size());
-    const std::size_t growth = newLength > shortest ? newLength - shortest : 0;
+    // for the most it can grow to, so it is never copied while it grows.
     std::string renumbered;
-    ReserveLarge(renumbered, original.size() + atSigns / 2 * growth);
-
-    std::vector<bool> replaces(count, false);
-    std::size_t copiedUpTo = 0;
-    std::size_t cleaned = 0;
-    table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
-        renumbered.append(original, copiedUpTo, position - copiedUpTo);
-        renumbered += '@';
-        renumbered.append(letter);
-        renumbered.append(serialText(entry));
-        renumbered += '@';
-        copiedUpTo = position + length;
-        replaces[entry] = true;
-        sink.OnCleaned(++cleaned);
-    });
-    renumbered.append(original, copiedUpTo, std::string_view::npos);
-
+    ReserveLarge(renumbered, run.LengthBound());
+    run.AppendTo(renumbered);
     std::vector<Renumbering> renamed;
-    if (changes != nullptr) {
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!replaces[i]) continue;
-            std::string newId = std::string("@").append(letter).append(serialText(i)).append("@");
-            renamed.push_back({std::string(identifiers[i]), std::move(newId)});
-        }
-    }
+    if (changes != nullptr) renamed = run.Changes();
     text.swap(renumbered);
     if (changes != nullptr) *changes = std::move(renamed);
     return count;

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +45,37 @@ public:
 // The serial number of the list entry with 0-based index: startNumber + index, taken like 32-bit
 // two's complement arithmetic, so 2147483647 is followed by -2147483648 instead of overflowing.
 std::int32_t SerialNumber(std::int32_t startNumber, std::size_t index);
+
+// One run, prepared: the identifiers of the records of one type collected from text and their new
+// serial texts checked (DuplicateSerialError when two would be alike), with the events
+// OnCollected and OnRenumbered raised. The new text is then made in one pass by AppendTo or
+// WriteTo, which raise OnCleaned. text must stay alive and unchanged while the run is used. See
+// RenumberRecords for what the new text is.
+class PreparedRun {
+public:
+    PreparedRun(std::string_view text, std::string_view tag, std::string_view letter,
+                std::int32_t startNumber, RenumberSink& sink);
+    PreparedRun(const PreparedRun&) = delete;
+    PreparedRun& operator=(const PreparedRun&) = delete;
+    ~PreparedRun();
+
+    // The number of identifiers collected, duplicates counted.
+    std::size_t Count() const;
+    // The most bytes the new text can have.
+    std::size_t LengthBound() const;
+    // Appends the new text to out.
+    void AppendTo(std::string& out);
+    // Hands the new text to write in consecutive pieces (blocks of a few hundred kilobytes), so
+    // it can go to a file without ever being whole in memory. Exceptions from write pass through.
+    void WriteTo(const std::function<void(std::string_view)>& write);
+    // After a pass: one entry per identifier that was renamed, in the order of the records.
+    std::vector<Renumbering> Changes() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    RenumberSink& sink_;
+};
 
 // Renumbers the records of one type in text: tag "INDI"/"FAM"/"NOTE"/"SOUR", letter "I"/"F"/"N"/"S".
 // Every occurrence of every collected identifier becomes "@" + letter + serial text + "@"; no other

@@ -156,20 +156,26 @@ private:
     bool kept_ = false;
 };
 
-void WriteInPlace(const fs::path& target, std::string_view text) {
+void WriteInPlace(const fs::path& target, const DocumentProducer& produce) {
 #ifdef _WIN32
     UniqueFd fd(_wopen(target.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT));
 #else
     UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
 #endif
     if (!fd) ThrowErrno(errno);
-    if (!WriteAll(fd.get(), text)) ThrowErrno(errno);
+    produce([&](std::string_view bytes) {
+        if (!WriteAll(fd.get(), bytes)) ThrowErrno(errno);
+    });
     if (CloseFile(fd.release()) != 0) ThrowErrno(errno);
 }
 
 }  // namespace
 
 void SaveDocument(const fs::path& fileName, std::string_view text) {
+    SaveDocument(fileName, [text](const std::function<void(std::string_view)>& write) { write(text); });
+}
+
+void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
     if (fileName.empty() || !fileName.has_filename()) ThrowErrno(EINVAL);
 
     // What the name stands for now, links followed by the system itself.
@@ -180,7 +186,7 @@ void SaveDocument(const fs::path& fileName, std::string_view text) {
     // A device or a pipe cannot be replaced, only written to (saving to /dev/null must not turn
     // it into a file, nor /dev/stdout, a link to a pipe, fail).
     if (replacing && !fs::is_regular_file(earlier)) {
-        WriteInPlace(fileName, text);
+        WriteInPlace(fileName, produce);
         return;
     }
 
@@ -189,7 +195,7 @@ void SaveDocument(const fs::path& fileName, std::string_view text) {
     if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
 
     TemporaryFile temporary(target);
-    temporary.Write(text);
+    produce([&](std::string_view bytes) { temporary.Write(bytes); });
     temporary.Close();
     if (replacing) {
         std::error_code error;
