@@ -187,6 +187,20 @@ TEST_F(CliRun, HelpVersionAndUsage) {
     }
 }
 
+TEST_F(CliRun, DoubleDashEndsTheOptionsSoNamesMayStartWithADash) {
+    WriteFile(At("-x.ged"), Example());
+    const Outcome run = Run({"-q", "-t", "FAM", "--", "-x.ged", "-y.ged"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(At("-y.ged")), Expected(Example(), {{"FAM", 'F'}}));
+    EXPECT_EQ(run.out + run.err, "");
+
+    // Without "--" the same name is an unknown option, told under the program's name.
+    const Outcome refused = Run({"-x.ged", "uit.ged"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.starts_with("halvern-cli: onbekende optie '-x'\n")) << refused.err;
+    EXPECT_FALSE(fs::exists(At("uit.ged")));
+}
+
 TEST_F(CliRun, UnusableInputIsRefusedWithStatusTwo) {
     fs::create_directory(At("map"));
     WriteFile(At("nul.ged"), std::string("0 HEAD\r\n\0\r\n0 TRLR\r\n", 18));
