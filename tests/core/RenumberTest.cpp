@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/CollectIdentifiers.h"
+#include "core/FixedWidthNumber.h"
 #include "core/Renumber.h"
 #include "tests/core/RecordingSink.h"
 
@@ -136,6 +137,56 @@ TEST(Renumber, StartNumbersAtTheEdgesOfTheSerialText) {
     EXPECT_EQ(Renumber(two, "INDI", "I", max).text, "0 @I83647@ INDI\n0 @I83648@ INDI\n");
     EXPECT_EQ(SerialNumber(max, 1), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(SerialNumber(-5, 7), 2);
+}
+
+TEST(Renumber, SerialTextsAgreeWithTheirNumbersAcrossEveryEdge) {
+    // Serial texts are counted on from one another where that is exact; every one must still be
+    // what FixedWidthNumber makes of its number.
+    const std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    for (const std::int32_t start : {-12, -1, 0, 9990, 99990, 199995, 1099990, max - 8}) {
+        SCOPED_TRACE(start);
+        std::string text = ManyIndividuals(10);
+        NullRenumberSink sink;
+        std::vector<Renumbering> changes;
+        RenumberRecords(text, "INDI", "I", start, sink, &changes);
+        ASSERT_EQ(changes.size(), 10u);
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            EXPECT_EQ(changes[i].newId, "@I" + FixedWidthNumber(SerialNumber(start, i), 5) + "@") << i;
+        }
+    }
+}
+
+TEST(Renumber, APreparedRunWrittenInBlocksGivesTheSameText) {
+    // Enough text for several blocks, with identifiers that straddle the block edges somewhere.
+    std::string text;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string id = "@P" + std::to_string(i % 7000) + "@";
+        text += (i < 7000 ? "0 " + id + " INDI\r\n" : "1 ASSO " + id + "\r\n") + std::string(i % 13, 'x');
+    }
+    std::string renumbered = text;
+    NullRenumberSink sink;
+    RenumberRecords(renumbered, "INDI", "I", 1, sink);
+
+    RecordingSink events;
+    PreparedRun run(text, "INDI", "I", 1, events);
+    EXPECT_EQ(run.Count(), 7000u);
+    std::string written;
+    std::size_t pieces = 0;
+    run.WriteTo([&](std::string_view piece) {
+        written += piece;
+        ++pieces;
+    });
+    EXPECT_EQ(written, renumbered);
+    EXPECT_GT(pieces, 1u);
+    EXPECT_LE(renumbered.size(), run.LengthBound());
+    EXPECT_EQ(events.events.size(), 1 + 7000 + 40000u);
+    EXPECT_EQ(run.Changes().size(), 7000u);
+
+    // Nothing to renumber: the text is handed over as it is.
+    PreparedRun none(text, "FAM", "F", 1, sink);
+    std::string unchanged;
+    none.WriteTo([&](std::string_view piece) { unchanged += piece; });
+    EXPECT_EQ(unchanged, text);
 }
 
 TEST(Renumber, SerialTextsThatWouldRepeatChangeNothing) {

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,26 @@ TEST(SaveDocument, FailuresLeaveTheEarlierFilesAndNoTemporaryFile) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"bestaand.ged", "map.ged"}));
     EXPECT_EQ(ReadBytes(folder / "bestaand.ged"), kEarlier);
     EXPECT_EQ(ReadBytes(folder / "map.ged" / "binnen.ged"), kEarlier);
+}
+
+TEST(SaveDocument, TextMadeWhileItIsWrittenArrivesWholeOrNotAtAll) {
+    const TempFolder folder;
+    const fs::path target = folder / "uit.ged";
+    SaveDocument(target, [](const std::function<void(std::string_view)>& write) {
+        write("0 HEAD\r\n");
+        write("");
+        write("0 TRLR\r\n");
+    });
+    EXPECT_EQ(ReadBytes(target), "0 HEAD\r\n0 TRLR\r\n");
+
+    // A maker that fails halfway: the earlier file stays, the half-written one is gone.
+    const auto failing = [](const std::function<void(std::string_view)>& write) {
+        write("0 HEAD\r\n");
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(SaveDocument(target, failing), std::bad_alloc);
+    EXPECT_EQ(ReadBytes(target), "0 HEAD\r\n0 TRLR\r\n");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"uit.ged"});
 }
 
 TEST(SaveDocument, RefusesAReadOnlyFileAndKeepsIt) {
