@@ -26,37 +26,33 @@ std::size_t FilterBitsFor(std::size_t slots) {
 
 }  // namespace
 
-IdentifierTable::IdentifierTable(const std::vector<std::string_view>& identifiers, std::size_t expected)
+IdentifierTable::IdentifierTable(const IdentifierList& identifiers, std::size_t expected)
     : identifiers_(identifiers), slots_(SlotsFor(std::max(identifiers.size(), expected))) {
     Resize(slots_.size());
-    // In batches: the keys of a batch are made and their slots asked into the cache first, so the
-    // waits for the scattered identifiers and slots overlap instead of following one another.
-    constexpr std::size_t kBatch = 16;
-    Key keys[kBatch];
-    for (std::size_t first = 0; first < identifiers.size(); first += kBatch) {
-        const std::size_t batch = std::min(kBatch, identifiers.size() - first);
-        for (std::size_t j = 0; j < batch; ++j) {
-            const std::string_view id = identifiers[first + j];
-            keys[j] = MakeKey(id, id.size());
-            Prefetch(&slots_[keys[j].hash & mask_]);
-        }
-        for (std::size_t j = 0; j < batch; ++j) Insert(keys[j], first + j);
-    }
+    for (const std::string_view id : identifiers) Add(id.size());
+    FinishAdding();
 }
 
 void IdentifierTable::Add(std::size_t readable) {
-    const std::size_t entry = laterDuplicate_.size();
-    if (5 * (entry + 1) > 4 * slots_.size()) Grow();
-    const std::string_view id = identifiers_[entry];
-    Insert(MakeKey(id, readable), entry);
+    const std::size_t entry = added_++;
+    const Key key = MakeKey(identifiers_[entry], readable);
+    Prefetch(&slots_[key.hash & mask_]);
+    if (entry >= kPending) {
+        const std::size_t waiting = entry - kPending;
+        Insert(pending_[waiting % kPending], waiting);
+    }
+    pending_[entry % kPending] = key;
+}
+
+void IdentifierTable::FinishAdding() {
+    for (std::size_t entry = laterDuplicate_.size(); entry < added_; ++entry) Insert(pending_[entry % kPending], entry);
 }
 
 // Twice the slots, and every identifier moved into its new place. The slots hold everything its
 // hash is made of, so the identifiers themselves are not read again.
 void IdentifierTable::Grow() {
-    LargeArray<Slot> old(0);
+    std::vector<Slot, LargePageAllocator<Slot>> old(2 * slots_.size());
     std::swap(old, slots_);
-    slots_ = LargeArray<Slot>(2 * old.size());
     Resize(slots_.size());
     for (std::size_t i = 0; i < old.size(); ++i) {
         const Slot& slot = old[i];
@@ -77,6 +73,7 @@ void IdentifierTable::Resize(std::size_t slots) {
 }
 
 void IdentifierTable::Insert(const Key& key, std::size_t entry) {
+    if (5 * (entry + 1) > 4 * slots_.size()) Grow();
     const std::string_view id = identifiers_[entry];
     if (id.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
     longest_ = std::max(longest_, id.size());

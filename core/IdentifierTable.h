@@ -10,6 +10,9 @@
 
 namespace halvern {
 
+// The identifiers of a run, in the order of their definitions; views into the text.
+using IdentifierList = std::vector<std::string_view, LargePageAllocator<std::string_view>>;
+
 // The collected identifiers of one run, for finding their occurrences in a text. Each identifier
 // leads to the list index of its first entry; later duplicates are not in the table.
 //
@@ -25,11 +28,15 @@ public:
     // A table of the entries of identifiers, which must outlive it. The list may grow afterwards:
     // each entry appended to it is taken into the table with Add.
     // expected is how many entries the list is likely to reach: room for them is made at once.
-    explicit IdentifierTable(const std::vector<std::string_view>& identifiers, std::size_t expected = 0);
+    explicit IdentifierTable(const IdentifierList& identifiers, std::size_t expected = 0);
 
     // Takes the next entry of the list into the table. readable, counted from the entry's first
-    // byte, is at least its length; more lets the key be read in whole words.
+    // byte, is at least its length; more lets the key be read in whole words. The entry's key is
+    // made at once, while its bytes are at hand, and its slot asked into the cache; it is put in
+    // its slot a few entries later, when that slot has arrived. FinishAdding puts in the last ones:
+    // call it before looking anything up.
     void Add(std::size_t readable);
+    void FinishAdding();
 
     // The list index of the first entry of key, or kNotFound.
     std::size_t Find(std::string_view key) const;
@@ -151,12 +158,15 @@ private:
     void Grow();
     void Resize(std::size_t slots);
 
-    const std::vector<std::string_view>& identifiers_;
-    LargeArray<Slot> slots_;
+    const IdentifierList& identifiers_;
+    std::vector<Slot, LargePageAllocator<Slot>> slots_;
     std::size_t mask_ = 0;
-    std::vector<std::uint64_t> filter_;
+    std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> filter_;
     std::size_t filterMask_ = 0;
     std::vector<bool> laterDuplicate_;
+    static constexpr std::size_t kPending = 8;
+    Key pending_[kPending];  // keys of the entries added but not yet put in, by entry % kPending
+    std::size_t added_ = 0;
     std::size_t longest_ = 0;
 };
 

@@ -1,20 +1,25 @@
 #include "core/LargeBuffer.h"
 
-#include <cstdint>
+#include <cstring>
 
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
 
 namespace halvern {
+namespace {
+
+constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+
+std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t unit) { return (value + unit - 1) & ~(unit - 1); }
+
+}  // namespace
 
 void AdviseLargePages(const void* data, std::size_t size) noexcept {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    if (size < 2 * kLargePage) return;
     // Only whole large pages inside the block: the advice never reaches memory that is not ours.
     const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t first = RoundUp(begin, kLargePage);
     const std::uintptr_t last = (begin + size) & ~(kLargePage - 1);
     if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 #else
@@ -27,6 +32,31 @@ void ReserveLarge(std::string& text, std::size_t size) {
     const bool growing = size > text.capacity();
     text.reserve(size);
     if (growing) AdviseLargePages(text.data(), text.capacity());
+}
+
+// A large block is carved out of a larger one from operator new: a large page of slack in front
+// for the alignment, the start of that larger block kept in the word just before the block.
+void* AllocateBlock(std::size_t bytes) {
+    if (bytes < kLargeBlock) return ::operator new(bytes);
+    const std::size_t span = RoundUp(bytes, kLargePage);
+    if (span < bytes || span > SIZE_MAX - kLargePage) throw std::bad_alloc();
+    void* const outer = ::operator new(span + kLargePage);
+    const std::uintptr_t start = RoundUp(reinterpret_cast<std::uintptr_t>(outer) + sizeof(void*), kLargePage);
+    void* const block = reinterpret_cast<void*>(start);
+    std::memcpy(static_cast<char*>(block) - sizeof(void*), &outer, sizeof outer);
+    AdviseLargePages(block, span);
+    return block;
+}
+
+void FreeBlock(void* block, std::size_t bytes) noexcept {
+    if (block == nullptr) return;
+    if (bytes < kLargeBlock) {
+        ::operator delete(block);
+        return;
+    }
+    void* outer = nullptr;
+    std::memcpy(&outer, static_cast<char*>(block) - sizeof(void*), sizeof outer);
+    ::operator delete(outer);
 }
 
 }  // namespace halvern

@@ -44,30 +44,6 @@ bool AllDifferent(std::size_t count, SerialText&& serialText, Counts&& counts) {
     return true;
 }
 
-// The serial texts of count entries from startNumber on, one after the other. The text of a
-// number that is not negative is its last five digits, so the text of its successor is the same
-// text counted up by one, "99999" turning into "00000"; all others are formatted afresh.
-std::string SerialTexts(std::int32_t startNumber, std::size_t count) {
-    std::string texts;
-    texts.reserve(count * kSerialWidth);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::int32_t number = SerialNumber(startNumber, i);
-        if (i == 0 || number <= 0) {
-            texts += FixedWidthNumber(number, kSerialWidth);
-            continue;
-        }
-        texts.append(texts, texts.size() - kSerialWidth, kSerialWidth);
-        for (std::size_t at = texts.size(); at-- > texts.size() - kSerialWidth;) {
-            if (texts[at] != '9') {
-                ++texts[at];
-                break;
-            }
-            texts[at] = '0';
-        }
-    }
-    return texts;
-}
-
 }  // namespace
 
 DuplicateSerialError::DuplicateSerialError()
@@ -91,14 +67,33 @@ struct PreparedRun::State {
 
     std::string_view original;
     std::string letter;
-    std::vector<std::string_view> identifiers;
+    IdentifierList identifiers;
     IdentifierTable table{identifiers, ExpectedDefinitions(original)};
-    std::string serialTexts;  // kSerialWidth characters per entry
+    std::int32_t startNumber = 0;
+    // Empty when no serial number of the run is negative (and none wraps past the largest): the
+    // serial text of such a number is its last five digits, worked out when it is needed.
+    // Otherwise the serial texts of all entries, kSerialWidth characters each.
+    std::string serialTexts;
     std::size_t atSigns = 0;
     std::vector<bool> replaces;
 
-    std::string_view SerialText(std::size_t entry) const {
-        return std::string_view(serialTexts).substr(entry * kSerialWidth, kSerialWidth);
+    // Writes the serial text of entry, kSerialWidth characters, to out.
+    void SerialText(std::size_t entry, char* out) const {
+        if (!serialTexts.empty()) {
+            std::memcpy(out, serialTexts.data() + entry * kSerialWidth, kSerialWidth);
+            return;
+        }
+        std::uint64_t number = static_cast<std::uint64_t>(startNumber) + entry;
+        for (std::size_t i = kSerialWidth; i-- > 0;) {
+            out[i] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        }
+    }
+
+    std::string NewIdentifier(std::size_t entry) const {
+        char serial[kSerialWidth];
+        SerialText(entry, serial);
+        return std::string("@").append(letter).append(serial, kSerialWidth).append("@");
     }
 
     // The pass: every occurrence replaced, everything else copied; out.Append(bytes) receives the
@@ -115,14 +110,11 @@ struct PreparedRun::State {
                 char id[kShortLetter + kSerialWidth + 2];
                 id[0] = '@';
                 std::memcpy(id + 1, letter.data(), letter.size());
-                std::memcpy(id + 1 + letter.size(), serialTexts.data() + entry * kSerialWidth, kSerialWidth);
+                SerialText(entry, id + 1 + letter.size());
                 id[1 + letter.size() + kSerialWidth] = '@';
                 out.Append(std::string_view(id, letter.size() + kSerialWidth + 2));
             } else {
-                out.Append("@");
-                out.Append(letter);
-                out.Append(SerialText(entry));
-                out.Append("@");
+                out.Append(NewIdentifier(entry));
             }
             copiedUpTo = position + length;
             replaces[entry] = true;
@@ -180,22 +172,37 @@ PreparedRun::PreparedRun(std::string_view text, std::string_view tag, std::strin
         run.identifiers.push_back(id);
         run.table.Add(static_cast<std::size_t>(text.data() + text.size() - id.data()));
     });
+    run.table.FinishAdding();
     const std::size_t count = run.identifiers.size();
     sink.OnCollected(count);
     if (count == 0) return;
 
-    run.serialTexts = SerialTexts(startNumber, count);
-    const auto serialText = [&](std::size_t entry) { return run.SerialText(entry); };
+    run.startNumber = startNumber;
+    const bool neverNegative =
+        startNumber >= 0 && count - 1 <= static_cast<std::size_t>(INT32_MAX - startNumber);
+    if (!neverNegative) {
+        run.serialTexts.reserve(count * kSerialWidth);
+        for (std::size_t i = 0; i < count; ++i) {
+            run.serialTexts.append(FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth));
+        }
+    }
 
     // Two entries that replace something must not get the same serial text: that would merge two
-    // records. Only the first entry of an identifier can replace anything, so when their serial
-    // texts all differ the run is safe, and nothing has to be looked up in advance. Otherwise
-    // (more than 100,000 entries, say) a pass over the text settles which entries do replace.
-    if (!AllDifferent(count, serialText, [&](std::size_t i) { return run.table.IsFirstEntry(i); })) {
-        std::vector<bool> replacing(count, false);
-        run.table.ForEachOccurrence(text, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
-        if (!AllDifferent(count, serialText, [&](std::size_t i) { return bool(replacing[i]); })) {
-            throw DuplicateSerialError();
+    // records. Up to 100,000 numbers in a row that are never negative all end differently. Else:
+    // only the first entry of an identifier can replace anything, so when their serial texts all
+    // differ the run is safe; and failing that, a pass over the text settles which entries do.
+    if (!neverNegative || count > 100000) {
+        char serial[kSerialWidth];
+        const auto serialText = [&](std::size_t entry) {
+            run.SerialText(entry, serial);
+            return std::string_view(serial, kSerialWidth);
+        };
+        if (!AllDifferent(count, serialText, [&](std::size_t i) { return run.table.IsFirstEntry(i); })) {
+            std::vector<bool> replacing(count, false);
+            run.table.ForEachOccurrence(text, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
+            if (!AllDifferent(count, serialText, [&](std::size_t i) { return bool(replacing[i]); })) {
+                throw DuplicateSerialError();
+            }
         }
     }
     for (std::size_t i = 1; i <= count; ++i) sink.OnRenumbered(i);
@@ -240,8 +247,7 @@ std::vector<Renumbering> PreparedRun::Changes() const {
     std::vector<Renumbering> renamed;
     for (std::size_t i = 0; i < run.replaces.size(); ++i) {
         if (!run.replaces[i]) continue;
-        std::string newId = std::string("@").append(run.letter).append(run.SerialText(i)).append("@");
-        renamed.push_back({std::string(run.identifiers[i]), std::move(newId)});
+        renamed.push_back({std::string(run.identifiers[i]), run.NewIdentifier(i)});
     }
     return renamed;
 }
