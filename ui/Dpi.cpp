@@ -61,7 +61,9 @@ void FitFrameToClient(HWND window, int clientWidth, int clientHeight, int dpi, c
     SetWindowPos(window, nullptr, left, top, frame.cx, frame.cy, flags);
 
     // The frame measured at dpi is a guess where the window's real frame differs (a theme, an
-    // older Windows); the client area itself must come out at its exact size.
+    // older Windows); the client area itself must come out at its exact size. A minimised window
+    // has no client area to measure.
+    if (IsIconic(window)) return;
     RECT client{};
     GetClientRect(window, &client);
     const int missingWidth = clientWidth - client.right;
