@@ -7,8 +7,13 @@ JOBS      ?= $(shell nproc)
 NATIVE    := build/native
 WINDOWS   := build/windows
 BENCHDIR  := build/bench
+SANITIZE  := build/sanitize
+FUZZDIR   := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS    ?= 50000
 
 .PHONY: all setup native windows test test-native test-windows run bench clean
+.PHONY: test-sanitize test-fuzz fuzz test-large
 
 all: native windows
 
@@ -29,7 +34,27 @@ test-native: native
 test-windows: windows
 	xvfb-run -a bash scripts/wine-tests.sh $(WINDOWS)
 
-test: test-native test-windows
+test: test-native test-sanitize test-fuzz test-windows
+
+# The native tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
+# report ends the test that made it.
+test-sanitize: setup
+	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVERN_SANITIZE=ON
+	cmake --build $(SANITIZE) -j $(JOBS)
+	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+# Every libFuzzer target for a fixed number of inputs (test-fuzz) or FUZZ_SECONDS seconds each (fuzz).
+test-fuzz: setup
+	JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZDIR) --runs $(FUZZ_RUNS)
+
+fuzz: setup
+	JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZDIR) --seconds $(FUZZ_SECONDS)
+
+# The tests with a document of 1 GiB (skipped when the disk or the memory lacks room).
+test-large: native
+	HALVERN_LARGE_TESTS=1 ctest --test-dir $(NATIVE) --output-on-failure -R large
 
 run: native
 ifneq ($(DISPLAY),)

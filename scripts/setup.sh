@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth
   fp-utils-3.2.2
+  clang libclang-rt-14-dev
   zip unzip
 )
 

@@ -1,0 +1,207 @@
+// The renumbering engine on any bytes, for any record type and start number. Beyond "no crash",
+// every run must keep these promises:
+// - it collects what a plain reading of the definition rule collects;
+// - its events come in order: OnCollected(count), OnRenumbered(1..count), OnCleaned(1..K);
+// - the output differs from the input only where an occurrence of a collected identifier stood,
+//   each replaced by "@" + letter + the serial text of its first list entry + "@", and no two
+//   identifiers end up with the same new one;
+// - the number of "@" stays the same;
+// - renumbering the output again with the same start number gives the same text;
+// - written piece by piece it is the same text;
+// - a refused run (serial texts would repeat) changes nothing, and is refused only when two serial
+//   texts of the run are indeed alike.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/FixedWidthNumber.h"
+#include "core/Renumber.h"
+#include "fuzz/FuzzInput.h"
+
+namespace {
+
+using halvern::fuzz::Require;
+
+struct RecordType {
+    std::string_view tag;
+    std::string_view letter;
+};
+constexpr RecordType kTypes[] = {{"INDI", "I"}, {"FAM", "F"}, {"NOTE", "N"}, {"SOUR", "S"}};
+
+// Every occurrence of "@ " + tag, the identifier running back to the nearest "@" but not before the
+// end of the previous occurrence. definitionStarts receives where each identifier begins.
+std::vector<std::string> PlainCollection(std::string_view text, std::string_view tag,
+                                         std::vector<std::size_t>& definitionStarts) {
+    const std::string pattern = std::string("@ ").append(tag);
+    std::vector<std::string> identifiers;
+    std::size_t from = 0;
+    for (std::size_t closing = text.find(pattern, from); closing != std::string_view::npos;
+         closing = text.find(pattern, from)) {
+        for (std::size_t k = closing; k > from; --k) {
+            if (text[k - 1] == '@') {
+                identifiers.emplace_back(text.substr(k - 1, closing - k + 2));
+                definitionStarts.push_back(k - 1);
+                break;
+            }
+        }
+        from = closing + pattern.size();
+    }
+    return identifiers;
+}
+
+// Records the events and checks their order as they come.
+class OrderCheckingSink final : public halvern::RenumberSink {
+public:
+    void OnCollected(std::size_t count) override {
+        Require(!collected_, "OnCollected twice");
+        collected_ = true;
+        count_ = count;
+    }
+    void OnRenumbered(std::size_t index) override {
+        Require(collected_ && cleaned_ == 0 && index == renumbered_ + 1 && index <= count_, "OnRenumbered out of order");
+        renumbered_ = index;
+    }
+    void OnCleaned(std::size_t k) override {
+        Require(renumbered_ == count_ && count_ > 0 && k == cleaned_ + 1, "OnCleaned out of order");
+        cleaned_ = k;
+    }
+    std::size_t cleaned() const { return cleaned_; }
+    bool complete(std::size_t count) const { return collected_ && count_ == count && renumbered_ == count; }
+
+private:
+    bool collected_ = false;
+    std::size_t count_ = 0;
+    std::size_t renumbered_ = 0;
+    std::size_t cleaned_ = 0;
+};
+
+std::string NewIdentifier(const RecordType& type, std::int32_t start, std::size_t entry) {
+    return std::string("@").append(type.letter).append(halvern::FixedWidthNumber(halvern::SerialNumber(start, entry), 5)).append("@");
+}
+
+// Walks input and output side by side: equal bytes, or a collected identifier in the input where
+// its new identifier stands in the output. Returns where the replaced occurrences began.
+std::set<std::size_t> CheckOnlyIdentifiersChanged(std::string_view in, std::string_view out,
+                                                  const std::vector<std::string>& ids, const RecordType& type,
+                                                  std::int32_t start, const std::vector<halvern::Renumbering>& changes) {
+    std::map<std::string, std::size_t, std::less<>> firstEntry;
+    for (std::size_t i = 0; i < ids.size(); ++i) firstEntry.emplace(ids[i], i);
+
+    std::map<std::string, std::string> renamed;   // old -> new
+    std::map<std::string, std::string> renamedTo;  // new -> old
+    std::set<std::size_t> replaced;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < in.size()) {
+        if (in[i] == '@') {
+            const std::size_t next = in.find('@', i + 1);
+            if (next != std::string_view::npos) {
+                const std::string_view segment = in.substr(i, next - i + 1);
+                const auto entry = firstEntry.find(segment);
+                if (entry != firstEntry.end()) {
+                    const std::string fresh = NewIdentifier(type, start, entry->second);
+                    Require(out.substr(j, fresh.size()) == fresh, "a collected identifier was not replaced by its new one");
+                    const auto [old, added] = renamedTo.emplace(fresh, std::string(segment));
+                    Require(added || old->second == segment, "two identifiers got the same new identifier");
+                    renamed.emplace(std::string(segment), fresh);
+                    replaced.insert(i);
+                    i = next + 1;
+                    j += fresh.size();
+                    continue;
+                }
+            }
+        }
+        Require(j < out.size() && out[j] == in[i], "a byte that is no identifier changed");
+        ++i;
+        ++j;
+    }
+    Require(j == out.size(), "the output has bytes the input had not");
+
+    Require(changes.size() == renamed.size(), "the list of changes misses or repeats an identifier");
+    for (const halvern::Renumbering& change : changes) {
+        const auto hit = renamed.find(change.oldId);
+        Require(hit != renamed.end() && hit->second == change.newId, "a change that the text does not show");
+    }
+    return replaced;
+}
+
+// True when the identifier of a definition was not replaced because an occurrence just before it
+// took its opening "@" ("@a@a@ INDI", "@b@a@ INDI" with "@b@" collected too). The engine leaves such
+// a definition as it was and a second run can then renumber it; those texts are kept out of the
+// check that a second run changes nothing.
+bool DefinitionHidden(const std::vector<std::size_t>& definitionStarts, const std::set<std::size_t>& replaced) {
+    for (const std::size_t at : definitionStarts) {
+        if (replaced.count(at) == 0) return true;
+    }
+    return false;
+}
+
+std::int32_t StartNumber(halvern::fuzz::FuzzInput& input) {
+    const std::uint8_t mode = input.Byte();
+    switch (mode % 4) {
+        case 0: return 1;
+        case 1: return static_cast<std::int8_t>(input.Byte());
+        case 2: return static_cast<std::int32_t>(input.Word32());
+        default:  // just below the largest number, where the serial texts wrap round and repeat
+            return std::numeric_limits<std::int32_t>::max() - input.Byte() % 8;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    halvern::fuzz::FuzzInput input(data, size);
+    const RecordType type = kTypes[input.Byte() % 4];
+    const std::int32_t start = StartNumber(input);
+    const std::string original(input.Rest());
+
+    std::vector<std::size_t> definitionStarts;
+    const std::vector<std::string> ids = PlainCollection(original, type.tag, definitionStarts);
+    std::string text = original;
+    std::vector<halvern::Renumbering> changes;
+    OrderCheckingSink sink;
+    std::size_t count = 0;
+    try {
+        count = halvern::RenumberRecords(text, type.tag, type.letter, start, sink, &changes);
+    } catch (const halvern::DuplicateSerialError&) {
+        Require(text == original, "a refused run changed the text");
+        std::set<std::string> serials;
+        bool repeats = false;
+        for (std::size_t i = 0; i < ids.size(); ++i) repeats |= !serials.insert(NewIdentifier(type, start, i)).second;
+        Require(repeats, "refused although no two serial texts are alike");
+        return 0;
+    }
+
+    Require(count == ids.size(), "collected other identifiers than the definitions name");
+    Require(sink.complete(count), "events missing");
+    const std::set<std::size_t> replaced = CheckOnlyIdentifiersChanged(original, text, ids, type, start, changes);
+    Require(sink.cleaned() == replaced.size(), "OnCleaned does not count the replacements");
+    Require(std::count(text.begin(), text.end(), '@') == std::count(original.begin(), original.end(), '@'),
+            "the number of @ changed");
+
+    // The same run written piece by piece, as a save straight into a file makes it.
+    {
+        halvern::NullRenumberSink quiet;
+        halvern::PreparedRun prepared(original, type.tag, type.letter, start, quiet);
+        std::string streamed;
+        prepared.WriteTo([&](std::string_view piece) { streamed.append(piece); });
+        Require(streamed == text, "the text written in pieces differs from the text made whole");
+        Require(streamed.size() <= prepared.LengthBound(), "the new text is longer than its bound");
+    }
+
+    if (DefinitionHidden(definitionStarts, replaced)) return 0;
+    std::string again = text;
+    halvern::NullRenumberSink quiet;
+    try {
+        halvern::RenumberRecords(again, type.tag, type.letter, start, quiet);
+    } catch (const halvern::DuplicateSerialError&) {
+        halvern::fuzz::Broken("a second run refused what the first one did");
+    }
+    Require(again == text, "a second run with the same start number changed the text");
+    return 0;
+}

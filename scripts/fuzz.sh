@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang++, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each
+# one from the seed corpus in fuzz/corpus. Any crash, sanitizer report or broken invariant fails
+# the script; the input that caused it is kept in BUILD_DIR/findings.
+# Usage: scripts/fuzz.sh BUILD_DIR --runs N       a fixed number of inputs per target (for tests)
+#        scripts/fuzz.sh BUILD_DIR --seconds S    S seconds per target (for a real search)
+set -euo pipefail
+
+build=$1
+mode=$2
+amount=$3
+source=$(cd "$(dirname "$0")/.." && pwd)
+
+case $mode in
+  --runs) limit=(-runs="$amount") ;;
+  --seconds) limit=(-max_total_time="$amount") ;;
+  *) echo "usage: $0 BUILD_DIR (--runs N | --seconds S)" >&2; exit 2 ;;
+esac
+
+cmake -S "$source/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$build" -j "${JOBS:-2}"
+
+# target, longest input, dictionary
+targets=(
+  "quicksearch 2048 gedcom.dict"
+  "renumber 4096 gedcom.dict"
+  "startnumber 64 startnumber.dict"
+  "cli_arguments 512 cli.dict"
+)
+
+mkdir -p "$build/findings"
+failed=()
+for entry in "${targets[@]}"; do
+  read -r name maxLength dictionary <<<"$entry"
+  # New inputs go to a working corpus in the build tree; the seeds in the repository stay as they are.
+  work="$build/corpus/$name"
+  mkdir -p "$work"
+  echo "== fuzz_$name (${mode#--} $amount)"
+  if ! "$build/bin/fuzz_$name" "${limit[@]}" -max_len="$maxLength" -timeout=20 -rss_limit_mb=2048 \
+      -dict="$source/fuzz/$dictionary" -artifact_prefix="$build/findings/$name-" -print_final_stats=1 \
+      "$work" "$source/fuzz/corpus/$name" >"$build/fuzz_$name.log" 2>&1; then
+    failed+=("$name")
+    tail -n 40 "$build/fuzz_$name.log"
+  else
+    grep -E '^(Done|stat::number_of_executed_units)' "$build/fuzz_$name.log" || true
+  fi
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "Fuzzing found faults in: ${failed[*]} (inputs in $build/findings)" >&2
+  exit 1
+fi
+echo "Fuzzing: no findings."
