@@ -131,34 +131,12 @@ struct AppendToString {
     void Append(std::string_view bytes) { text.append(bytes); }
 };
 
-// Gathers the small pieces of the pass into blocks that stay in the processor's caches and hands
-// each full block on, so the new text never has to exist whole in memory.
-class BlockWriter {
-public:
-    explicit BlockWriter(const std::function<void(std::string_view)>& write)
-        : write_(write), block_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
-
+// Hands each piece of the pass straight on.
+struct WriteEachPiece {
+    const std::function<void(std::string_view)>& write;
     void Append(std::string_view bytes) {
-        while (bytes.size() > kBlockSize - used_) {
-            const std::size_t part = kBlockSize - used_;
-            std::memcpy(block_.get() + used_, bytes.data(), part);
-            used_ = kBlockSize;
-            bytes.remove_prefix(part);
-            Flush();
-        }
-        std::memcpy(block_.get() + used_, bytes.data(), bytes.size());
-        used_ += bytes.size();
+        if (!bytes.empty()) write(bytes);
     }
-    void Flush() {
-        if (used_ > 0) write_(std::string_view(block_.get(), used_));
-        used_ = 0;
-    }
-
-private:
-    static constexpr std::size_t kBlockSize = 256 * 1024;
-    const std::function<void(std::string_view)>& write_;
-    std::unique_ptr<char[]> block_;
-    std::size_t used_ = 0;
 };
 
 }  // namespace
@@ -237,9 +215,8 @@ void PreparedRun::WriteTo(const std::function<void(std::string_view)>& write) {
         write(state_->original);
         return;
     }
-    BlockWriter writer(write);
+    WriteEachPiece writer{write};
     state_->Write(writer, sink_);
-    writer.Flush();
 }
 
 std::vector<Renumbering> PreparedRun::Changes() const {

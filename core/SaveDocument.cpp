@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "core/BackgroundWriter.h"
 #include "core/Document.h"
 #include "core/IoErrorCode.h"
 #include "platform/UniqueRes.h"
@@ -156,6 +157,14 @@ private:
     bool kept_ = false;
 };
 
+// Passes what produce makes on to writeBlock in blocks, written on a thread of their own while
+// the next block is made.
+void WriteProduced(const DocumentProducer& produce, std::function<void(std::string_view)> writeBlock) {
+    BackgroundWriter writer(std::move(writeBlock));
+    produce([&](std::string_view bytes) { writer.Write(bytes); });
+    writer.Finish();
+}
+
 void WriteInPlace(const fs::path& target, const DocumentProducer& produce) {
 #ifdef _WIN32
     UniqueFd fd(_wopen(target.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT));
@@ -163,8 +172,8 @@ void WriteInPlace(const fs::path& target, const DocumentProducer& produce) {
     UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
 #endif
     if (!fd) ThrowErrno(errno);
-    produce([&](std::string_view bytes) {
-        if (!WriteAll(fd.get(), bytes)) ThrowErrno(errno);
+    WriteProduced(produce, [&](std::string_view block) {
+        if (!WriteAll(fd.get(), block)) ThrowErrno(errno);
     });
     if (CloseFile(fd.release()) != 0) ThrowErrno(errno);
 }
@@ -195,7 +204,7 @@ void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
     if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
 
     TemporaryFile temporary(target);
-    produce([&](std::string_view bytes) { temporary.Write(bytes); });
+    WriteProduced(produce, [&](std::string_view block) { temporary.Write(block); });
     temporary.Close();
     if (replacing) {
         std::error_code error;
