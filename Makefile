@@ -52,7 +52,7 @@ test-fuzz: setup
 fuzz: setup
 	JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZDIR) --seconds $(FUZZ_SECONDS)
 
-# The tests with a document of 1 GiB (skipped when the disk or the memory lacks room).
+# The test with a document of 1 GiB alone (make test runs it too, where there is room for it).
 test-large: native
 	HALVERN_LARGE_TESTS=1 ctest --test-dir $(NATIVE) --output-on-failure -R large
 
