@@ -1,0 +1,144 @@
+// The Windows program against a hostile world: a file name beyond ASCII on the command line, an
+// output file another process holds locked, and folders and files it may not write. Each failure
+// is shown in its message box, nothing is lost, and the program goes on.
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/UniqueRes.h"
+#include "tests/ui/windows/WindowTestSupport.h"
+#include "ui/ErrorBoxes.h"
+#include "ui/tResStr.h"
+#include "ui/tVars.h"
+
+namespace halvern::testing {
+namespace {
+
+constexpr char kInput[] = "0 HEAD\r\n0 @I7@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I7@\r\n0 TRLR\r\n";
+constexpr char kRenumbered[] =
+    "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I00001@\r\n0 TRLR\r\n";
+constexpr char kEarlier[] = "0 HEAD\r\n0 TRLR\r\n";
+constexpr int kIndividual = 0;
+
+// The name in the ANSI code page, or nothing when that code page has no letter for one of its characters.
+std::optional<std::string> InAnsiCodePage(const wchar_t* name) {
+    BOOL usedDefault = FALSE;
+    char bytes[MAX_PATH] = {};
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, bytes, sizeof bytes, nullptr,
+                                           &usedDefault);
+    if (length <= 0 || usedDefault) return std::nullopt;
+    return std::string(bytes);
+}
+
+// The names of the files in folder (an ANSI name), sorted as the system lists them.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class HostileWindowTest : public ProgramWindowsTest {
+protected:
+    // The one message a failed run showed: the error box with the save's description.
+    void ExpectErrorBox(const std::string& text) {
+        const auto messages = TakeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, text);
+        EXPECT_EQ(messages[0].style, kErrorBoxStyle);
+    }
+
+    // After a failure the same window renumbers and saves as usual.
+    void ExpectTheProgramGoesOn() {
+        EXPECT_EQ(GedcomText, kInput) << "not renumbered in memory when it was not saved";
+        const std::string good = folder.File("goed.ged");
+        log.saveAnswer = good;
+        Click(TfrmHalvern::kIdOpslaan);
+        RunWith(kIndividual, "");
+        EXPECT_TRUE(TakeMessages().empty());
+        EXPECT_EQ(ReadBytes(good), kRenumbered);
+    }
+};
+
+TEST_F(HostileWindowTest, AFileNameBeyondAsciiOnTheCommandLineIsLoadedAndSavedUnder) {
+    const std::optional<std::string> inputLeaf = InAnsiCodePage(L"\u00C9\u00E9n bestand \u00E9.ged");
+    const std::optional<std::string> outputLeaf = InAnsiCodePage(L"Uitvoer \u00FC\u00DF.ged");
+    if (!inputLeaf || !outputLeaf) GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks these letters";
+    folder.Write(*inputLeaf, kInput);
+    const std::string input = folder.File(*inputLeaf);
+
+    Start(input);
+    EXPECT_EQ(InputBox(), input);
+    EXPECT_EQ(GedcomText, kInput);
+    EXPECT_EQ(Panel(0), "berichten") << "no message: the file was read";
+
+    log.saveAnswer = folder.File(*outputLeaf);
+    Click(TfrmHalvern::kIdOpslaan);
+    RunWith(kIndividual, "");
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(ReadBytes(folder.File(*outputLeaf)), kRenumbered);
+    EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{*outputLeaf, *inputLeaf}));
+}
+
+TEST_F(HostileWindowTest, AnOutputLockedByAnotherProcessIsToldAndKept) {
+    folder.Write("in.ged", kInput);
+    folder.Write("uit.ged", kEarlier);
+    Start();
+    ChooseFiles(folder.File("in.ged"), folder.File("uit.ged"));
+    {
+        // Opened without any sharing, as a program that holds the file open for itself does.
+        const HANDLE opened = CreateFileA(folder.File("uit.ged").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(opened, INVALID_HANDLE_VALUE) << GetLastError();
+        const UniqueRes<HANDLE, &CloseHandle> lock(opened);
+        RunWith(kIndividual, "");
+        ExpectErrorBox("File access denied.");  // Windows' sharing violation
+    }
+    EXPECT_EQ(ReadBytes(folder.File("uit.ged")), kEarlier);
+    EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{"in.ged", "uit.ged"})) << "no temporary file left";
+    ExpectTheProgramGoesOn();
+}
+
+TEST_F(HostileWindowTest, AReadOnlyOutputFileIsToldAndKept) {
+    folder.Write("in.ged", kInput);
+    folder.Write("uit.ged", kEarlier);
+    ASSERT_TRUE(SetFileAttributesA(folder.File("uit.ged").c_str(), FILE_ATTRIBUTE_READONLY));
+    Start();
+    ChooseFiles(folder.File("in.ged"), folder.File("uit.ged"));
+    RunWith(kIndividual, "");
+    ExpectErrorBox("File access denied.");
+    EXPECT_EQ(ReadBytes(folder.File("uit.ged")), kEarlier);
+    SetFileAttributesA(folder.File("uit.ged").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{"in.ged", "uit.ged"}));
+    ExpectTheProgramGoesOn();
+}
+
+TEST_F(HostileWindowTest, AFolderWithoutWritePermissionIsTold) {
+    // Under Wine on Linux, Z:\sys is a folder where not even the administrator may make a file.
+    // Wine keeps no access lists on folders, so this is the one such folder it can show.
+    const std::string closed = "Z:\\sys";
+    const DWORD attributes = GetFileAttributesA(closed.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        GTEST_SKIP() << "no folder " << closed << " (not under Wine on Linux)";
+    }
+    folder.Write("in.ged", kInput);
+    Start();
+    ChooseFiles(folder.File("in.ged"), closed + "\\uit.ged");
+    RunWith(kIndividual, "");
+    ExpectErrorBox("File access denied.");
+    EXPECT_EQ(GetFileAttributesA((closed + "\\uit.ged").c_str()), INVALID_FILE_ATTRIBUTES);
+    ExpectTheProgramGoesOn();
+}
+
+}  // namespace
+}  // namespace halvern::testing
