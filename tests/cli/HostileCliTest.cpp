@@ -69,12 +69,14 @@ protected:
         return names;
     }
 
-    // Runs halvern-cli in the test folder; fileSizeLimit, when given, is the largest file it may write.
-    Outcome Run(std::vector<std::string> args, std::optional<rlim_t> fileSizeLimit = std::nullopt) const {
+    // Runs halvern-cli in the test folder; fileSizeLimit, when given, is the largest file it may write,
+    // and standardOutput the file its standard output goes to.
+    Outcome Run(std::vector<std::string> args, std::optional<rlim_t> fileSizeLimit = std::nullopt,
+                const char* standardOutput = ".stdout") const {
         const pid_t child = ::fork();
         if (child == 0) {
             if (::chdir(dir_.c_str()) != 0) ::_exit(126);
-            const int out = ::open(".stdout", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int out = ::open(standardOutput, O_WRONLY | O_CREAT | O_TRUNC, 0600);
             const int err = ::open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0600);
             if (out < 0 || err < 0) ::_exit(126);
             ::dup2(out, 1);
@@ -164,6 +166,13 @@ TEST_F(HostileCli, OutputsThatCannotBeWrittenAreToldOneByOne) {
     EXPECT_EQ(ReadFile(At("uit.ged")), kEarlier);
     EXPECT_EQ(ReadFile(At("in.ged")), kInput);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"in.ged", "map.ged", "uit.ged"}));
+}
+
+TEST_F(HostileCli, AFullStandardOutputIsTold) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const Outcome run = Run({"-q", "in.ged", "-"}, std::nullopt, "/dev/full");
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(run.err, "halvern-cli: -: Disk full.\n");
 }
 
 TEST_F(HostileCli, NamesWithLettersBeyondAsciiWork) {
