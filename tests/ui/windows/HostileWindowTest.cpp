@@ -3,6 +3,8 @@
 // is shown in its message box, nothing is lost, and the program goes on.
 #include <windows.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -138,6 +140,41 @@ TEST_F(HostileWindowTest, AFolderWithoutWritePermissionIsTold) {
     ExpectErrorBox("File access denied.");
     EXPECT_EQ(GetFileAttributesA((closed + "\\uit.ged").c_str()), INVALID_FILE_ATTRIBUTES);
     ExpectTheProgramGoesOn();
+}
+
+// The name as the C runtime hands it to the program in __argv, the way the program's entry takes
+// its first argument: this test program started once more with the name on its command line.
+constexpr char kChildVariable[] = "HALVERN_EXPECTED_ARGUMENT";
+
+TEST(HostileCommandLine, ChildSideSeesTheNameAsGiven) {
+    char expected[MAX_PATH] = {};
+    if (GetEnvironmentVariableA(kChildVariable, expected, sizeof expected) == 0) GTEST_SKIP() << "started by the test below";
+    ASSERT_GE(__argc, 2);
+    EXPECT_STREQ(__argv[__argc - 1], expected);
+}
+
+TEST(HostileCommandLine, ANameBeyondAsciiReachesTheProgramIntact) {
+    const std::optional<std::string> name = InAnsiCodePage(L"C:\\Mijn bestanden\\\u00C9\u00E9n bestand \u00E9.ged");
+    if (!name) GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks these letters";
+    char program[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
+    std::string commandLine = std::string("\"") + program +
+                              "\" --gtest_brief=1 --gtest_filter=HostileCommandLine.ChildSideSeesTheNameAsGiven \"" + *name + "\"";
+
+    ASSERT_TRUE(SetEnvironmentVariableA(kChildVariable, name->c_str()));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    const BOOL started = CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &child);
+    SetEnvironmentVariableA(kChildVariable, nullptr);
+    ASSERT_TRUE(started) << GetLastError();
+    const UniqueRes<HANDLE, &CloseHandle> process(child.hProcess);
+    const UniqueRes<HANDLE, &CloseHandle> thread(child.hThread);
+    ASSERT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u) << "the program received another name than " << *name;
 }
 
 }  // namespace
