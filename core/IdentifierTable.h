@@ -46,9 +46,9 @@ public:
 
     // Calls found(position, length, entry) for every occurrence of an identifier in text, from left
     // to right, in a single pass. An identifier holds no "@" between its two "@", so only the bytes
-    // from one "@" to the next can be one. After a hit the search goes on behind it, after a miss
-    // at the "@" that ended the segment: in "@a@b@" a collected "@a@" is taken and hides "@b@";
-    // when "@a@" is not collected, "@b@" is looked up next.
+    // from one "@" to the next can be one, and each such stretch is looked up. Two occurrences can
+    // share an "@": in "@a@b@" with "@a@" and "@b@" collected both are found, the second starting
+    // where the first ends.
     template <typename Found>
     void ForEachOccurrence(std::string_view text, Found&& found) const {
         std::size_t at = text.find('@');
@@ -58,11 +58,7 @@ public:
             const std::size_t length = next - at + 1;
             if (length <= longest_) {
                 const std::size_t entry = FindIn(text.substr(at, length), text.size() - at);
-                if (entry != kNotFound) {
-                    found(at, length, entry);
-                    at = text.find('@', next + 1);
-                    continue;
-                }
+                if (entry != kNotFound) found(at, length, entry);
             }
             at = next;
         }

@@ -104,7 +104,11 @@ struct PreparedRun::State {
         std::size_t copiedUpTo = 0;
         std::size_t cleaned = 0;
         table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
-            out.Append(original.substr(copiedUpTo, position - copiedUpTo));
+            // An occurrence that starts with the closing "@" of the one before: that "@" is
+            // written already.
+            const bool sharesItsAt = position < copiedUpTo;
+            if (!sharesItsAt) out.Append(original.substr(copiedUpTo, position - copiedUpTo));
+            const std::size_t skip = sharesItsAt ? 1 : 0;
             if (letter.size() <= kShortLetter) {
                 // The new identifier put together at once: one piece instead of four.
                 char id[kShortLetter + kSerialWidth + 2];
@@ -112,9 +116,9 @@ struct PreparedRun::State {
                 std::memcpy(id + 1, letter.data(), letter.size());
                 SerialText(entry, id + 1 + letter.size());
                 id[1 + letter.size() + kSerialWidth] = '@';
-                out.Append(std::string_view(id, letter.size() + kSerialWidth + 2));
+                out.Append(std::string_view(id, letter.size() + kSerialWidth + 2).substr(skip));
             } else {
-                out.Append(NewIdentifier(entry));
+                out.Append(std::string_view(NewIdentifier(entry)).substr(skip));
             }
             copiedUpTo = position + length;
             replaces[entry] = true;
@@ -190,15 +194,15 @@ PreparedRun::~PreparedRun() = default;
 
 std::size_t PreparedRun::Count() const { return state_->identifiers.size(); }
 
-// An occurrence spans at least two "@" and grows by at most the new length less that of the
-// shortest identifier.
+// An occurrence runs from one "@" to the next, so there are fewer than "@"; each grows by at most
+// the new length less that of the shortest identifier.
 std::size_t PreparedRun::LengthBound() const {
     const State& run = *state_;
     const std::size_t newLength = 2 + run.letter.size() + kSerialWidth;
     std::size_t shortest = SIZE_MAX;
     for (const std::string_view id : run.identifiers) shortest = std::min(shortest, id.size());
     const std::size_t growth = newLength > shortest ? newLength - shortest : 0;
-    return run.original.size() + run.atSigns / 2 * growth;
+    return run.original.size() + run.atSigns * growth;
 }
 
 void PreparedRun::AppendTo(std::string& out) {

@@ -86,10 +86,10 @@ private:
 //
 // Occurrences are found in the text as it stood before the run, so nothing the run writes is ever
 // taken for an identifier. An identifier has no "@" between its two "@", so at most one identifier
-// can start at any "@": the bytes up to the next "@". The text is read from left to right and each
-// occurrence taken as soon as it starts; in "@a@b@" with both "@a@" and "@b@" collected, "@a@" is
-// replaced and "@b@", whose first "@" it has used, is not. An identifier whose only occurrences
-// are lost that way replaces nothing, is not in changes and cannot cause DuplicateSerialError.
+// can start at any "@": the bytes up to the next "@". Two occurrences may share an "@", and then
+// the new identifiers share it too: "@a@b@" with both collected becomes "@I00001@I00002@", as it
+// would if every identifier were replaced in the text one after the other. So a definition always
+// changes together with its references, and the number of "@" in the text stays the same.
 std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,
                             std::int32_t startNumber, RenumberSink& sink,
                             std::vector<Renumbering>* changes = nullptr);

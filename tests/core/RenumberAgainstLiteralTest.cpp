@@ -133,6 +133,8 @@ TEST(RenumberAgainstLiteral, TheLiteralRunReportsWhatGoesWrongInIt) {
     };
     const std::string longId = "@" + std::string(20, 'L') + "@";
     EXPECT_TRUE(anomaliesOf("0 " + longId + " INDI\n" + longId + longId, "INDI", "I").skippedOccurrence);
+    // Eleven bytes: the next search starts just behind the marker, past its closing "@".
+    EXPECT_TRUE(anomaliesOf("0 @abcdefghi@abcdefghi@ INDI\n", "INDI", "I").skippedOccurrence);
     EXPECT_TRUE(anomaliesOf("0 @INDI012345@ INDI\n", "INDI", "I").markerLikeIdentifier);
     EXPECT_TRUE(anomaliesOf("0 @a@ INDI\nsee @INDI0x\n", "INDI", "I").foreignCleaning);
     EXPECT_TRUE(anomaliesOf("0 @a@ INDI\n0 @b@ INDI\n@a@b@\n", "INDI", "I").overlappedMarker);

@@ -233,10 +233,15 @@ TEST(Renumber, LooksOnlyAtTheTextAsItStoodBefore) {
     EXPECT_EQ(last.text, "0 @I00001@ INDI\n1 ASSO @I00001@\n1 HUSB @I00001@");
 }
 
-TEST(Renumber, OccurrencesAreTakenFromLeftToRight) {
-    // "@a@" and "@b@" share an "@" in "@a@b@": the first one takes it.
-    const Outcome shared = Renumber("0 @a@ INDI\n0 @b@ INDI\n1 X @a@b@ @b@\n", "INDI", "I", 1);
-    EXPECT_EQ(shared.text, "0 @I00001@ INDI\n0 @I00002@ INDI\n1 X @I00001@b@ @I00002@\n");
+TEST(Renumber, OccurrencesAreFoundBetweenEveryTwoAtSigns) {
+    // "@a@" and "@b@" share an "@" in "@a@b@": both are replaced, and share it still.
+    const Outcome shared = Renumber("0 @a@ INDI\n0 @b@ INDI\n1 X @a@b@a@ @b@\n", "INDI", "I", 1);
+    EXPECT_EQ(shared.text, "0 @I00001@ INDI\n0 @I00002@ INDI\n1 X @I00001@I00002@I00001@ @I00002@\n");
+    EXPECT_EQ(shared.events, ExpectedEvents(2, 6));
+    // So a definition whose opening "@" closes an earlier occurrence changes with its references.
+    const Outcome definition = Renumber("0 @a@a@ INDI\n1 ASSO @a@\n", "INDI", "I", 1);
+    EXPECT_EQ(definition.text, "0 @I00001@I00001@ INDI\n1 ASSO @I00001@\n");
+    EXPECT_EQ(Renumber(definition.text, "INDI", "I", 1).text, definition.text);
     // "@x@a@" where only "@a@" is collected: the miss at "@x@" does not hide it.
     const Outcome miss = Renumber("0 @a@ INDI\n1 X @x@a@\n", "INDI", "I", 1);
     EXPECT_EQ(miss.text, "0 @I00001@ INDI\n1 X @x@I00001@\n");

@@ -77,7 +77,8 @@ std::size_t LiteralRenumber(std::string& text, std::string_view tag, std::string
             if (watch) Rebuild(mask, t, n, std::string("S").append(marker.size() - 1, 'M'));
             const std::size_t next = QuickSearchPos(text, id, t + n + 1, text.size());
             if (watch) {
-                const std::size_t afterMarker = QuickSearchPos(text, id, t + marker.size(), text.size());
+                // From the marker's closing "@" on: an occurrence may start with it.
+                const std::size_t afterMarker = QuickSearchPos(text, id, t + marker.size() - 1, text.size());
                 if (afterMarker != 0 && afterMarker < t + n + 1) seen.skippedOccurrence = true;
             }
             t = next;

@@ -10,7 +10,9 @@ namespace halvern::testsupport {
 
 // What the three-phase run below met that makes its result differ from a clean renumbering.
 struct LiteralAnomalies {
-    bool skippedOccurrence = false;      // an identifier longer than its marker jumped over an occurrence
+    bool skippedOccurrence = false;      // the search after a marker jumped over an occurrence: one
+                                         // starting with the marker's closing "@", or any, when the
+                                         // identifier is longer than its marker
     bool markerLikeIdentifier = false;   // an identifier of the form "@" + tag + "0" + five bytes + "@"
     bool foreignCleaning = false;        // cleaned bytes that were not the start of one of its markers,
                                          // or left one of its markers uncleaned
