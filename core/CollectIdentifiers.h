@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/AtSignScanner.h"
+
 namespace halvern {
 
 // Calls found(identifier) for the identifier of every definition of the record type tag in text,
@@ -25,7 +27,8 @@ std::size_t ForEachDefinition(std::string_view text, std::string_view tag, Found
     for (const char c : pattern) atSignsInPattern += c == '@' ? 1 : 0;
     std::size_t atSigns = 0;
     std::size_t opening = std::string_view::npos;  // the last "@" since the search start
-    std::size_t at = text.find('@');
+    AtSignScanner scanner(text);
+    std::size_t at = scanner.Next();
     while (at != std::string_view::npos) {
         // Most "@" are not followed by the blank of the pattern; only then are the bytes compared.
         const std::size_t left = text.size() - at;
@@ -34,11 +37,15 @@ std::size_t ForEachDefinition(std::string_view text, std::string_view tag, Found
             if (opening != std::string_view::npos) found(text.substr(opening, at - opening + 1));
             atSigns += atSignsInPattern;
             opening = std::string_view::npos;
-            at = text.find('@', at + pattern.size());
+            // The search goes on behind the pattern.
+            const std::size_t searchStart = at + pattern.size();
+            do {
+                at = scanner.Next();
+            } while (at != std::string_view::npos && at < searchStart);
         } else {
             ++atSigns;
             opening = at;
-            at = text.find('@', at + 1);
+            at = scanner.Next();
         }
     }
     return atSigns;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/AtSignScanner.h"
 #include "core/LargeBuffer.h"
 
 namespace halvern {
@@ -51,9 +52,10 @@ public:
     // where the first ends.
     template <typename Found>
     void ForEachOccurrence(std::string_view text, Found&& found) const {
-        std::size_t at = text.find('@');
+        AtSignScanner atSigns(text);
+        std::size_t at = atSigns.Next();
         while (at != std::string_view::npos) {
-            const std::size_t next = text.find('@', at + 1);
+            const std::size_t next = atSigns.Next();
             if (next == std::string_view::npos) return;
             const std::size_t length = next - at + 1;
             if (length <= longest_) {

@@ -28,10 +28,26 @@ void AdviseLargePages(const void* data, std::size_t size) noexcept {
 #endif
 }
 
+// A block of whole large pages is placed on a large-page boundary by Linux, and the allocator
+// takes a block this large straight from the system with a few bytes of its own in front. So the
+// room asked for is a few bytes short of whole large pages, and the advice covers the large page
+// that holds the allocator's bytes too: they are part of the same block. Where these guesses do
+// not hold, fewer pages are large; nothing else changes.
 void ReserveLarge(std::string& text, std::size_t size) {
-    const bool growing = size > text.capacity();
-    text.reserve(size);
-    if (growing) AdviseLargePages(text.data(), text.capacity());
+    if (size <= text.capacity()) return;
+    constexpr std::size_t kAllocatorBytes = 64;
+    std::size_t room = size;
+    if (size >= kLargePage && size <= SIZE_MAX - 2 * kLargePage) room = RoundUp(size + kAllocatorBytes, kLargePage) - kAllocatorBytes;
+    text.reserve(room);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+    const std::uintptr_t first = begin & ~(kLargePage - 1);
+    if (begin - first <= kAllocatorBytes) {
+        ::madvise(reinterpret_cast<void*>(first), RoundUp(begin + text.capacity(), kLargePage) - first, MADV_HUGEPAGE);
+        return;
+    }
+#endif
+    AdviseLargePages(text.data(), text.capacity());
 }
 
 // A large block is carved out of a larger one from operator new: a large page of slack in front
