@@ -1,12 +1,9 @@
 // Runs the built halvern-cli on files in a fresh folder and looks at what it leaves behind.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "tests/cli/CliFolder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,22 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using halvern::testing::CliFolder;
+using halvern::testing::ReadFile;
+using halvern::testing::WriteFile;
+using Outcome = halvern::testing::CliOutcome;
 
 const std::string& Example() {
     static const std::string text = ReadFile(fs::path(HALVERN_SOURCE_DIR) / "examples" / "voorbeeld.ged");
@@ -69,50 +54,13 @@ std::string Expected(std::string text, const std::vector<std::pair<std::string, 
     return text;
 }
 
-class CliRun : public ::testing::Test {
+class CliRun : public CliFolder {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("halvern-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                "-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        CliFolder::SetUp();
         WriteFile(At("in.ged"), Example());
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path At(const std::string& leaf) const { return dir_ / leaf; }
     std::string Name(const std::string& leaf) const { return At(leaf).string(); }
-
-    // Runs halvern-cli with args in the test folder, stdin read from the given bytes.
-    Outcome Run(std::vector<std::string> args, std::string_view input = {}) const {
-        WriteFile(At(".stdin"), input);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::chdir(dir_.c_str()) != 0) ::_exit(126);
-            const int in = ::open(".stdin", O_RDONLY);
-            const int out = ::open(".stdout", O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int err = ::open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (in < 0 || out < 0 || err < 0) ::_exit(126);
-            ::dup2(in, 0);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv{const_cast<char*>(HALVERN_CLI)};
-            for (std::string& arg : args) argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            ::execv(HALVERN_CLI, argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        Outcome outcome;
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        outcome.out = ReadFile(At(".stdout"));
-        outcome.err = ReadFile(At(".stderr"));
-        return outcome;
-    }
-
-    fs::path dir_;
 };
 
 const std::vector<std::pair<std::string, char>> kIndiThenFam = {{"INDI", 'I'}, {"FAM", 'F'}};
