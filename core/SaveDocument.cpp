@@ -157,34 +157,24 @@ private:
     bool kept_ = false;
 };
 
-// Passes what produce makes on to writeBlock in blocks, written on a thread of their own while
-// the next block is made.
-void WriteProduced(const DocumentProducer& produce, std::function<void(std::string_view)> writeBlock) {
-    BackgroundWriter writer(std::move(writeBlock));
-    produce([&](std::string_view bytes) { writer.Write(bytes); });
-    writer.Finish();
-}
+// How the bytes of a document reach an open file: deliver calls writeBlock with each block.
+using Delivery = std::function<void(const std::function<void(std::string_view)>& writeBlock)>;
 
-void WriteInPlace(const fs::path& target, const DocumentProducer& produce) {
+void WriteInPlace(const fs::path& target, const Delivery& deliver) {
 #ifdef _WIN32
     UniqueFd fd(_wopen(target.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT));
 #else
     UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
 #endif
     if (!fd) ThrowErrno(errno);
-    WriteProduced(produce, [&](std::string_view block) {
+    deliver([&](std::string_view block) {
         if (!WriteAll(fd.get(), block)) ThrowErrno(errno);
     });
     if (CloseFile(fd.release()) != 0) ThrowErrno(errno);
 }
 
-}  // namespace
-
-void SaveDocument(const fs::path& fileName, std::string_view text) {
-    SaveDocument(fileName, [text](const std::function<void(std::string_view)>& write) { write(text); });
-}
-
-void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
+// Saving proper, whatever the bytes come from.
+void Save(const fs::path& fileName, const Delivery& deliver) {
     if (fileName.empty() || !fileName.has_filename()) ThrowErrno(EINVAL);
 
     // What the name stands for now, links followed by the system itself.
@@ -195,7 +185,7 @@ void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
     // A device or a pipe cannot be replaced, only written to (saving to /dev/null must not turn
     // it into a file, nor /dev/stdout, a link to a pipe, fail).
     if (replacing && !fs::is_regular_file(earlier)) {
-        WriteInPlace(fileName, produce);
+        WriteInPlace(fileName, deliver);
         return;
     }
 
@@ -204,7 +194,7 @@ void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
     if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
 
     TemporaryFile temporary(target);
-    WriteProduced(produce, [&](std::string_view block) { temporary.Write(block); });
+    deliver([&](std::string_view block) { temporary.Write(block); });
     temporary.Close();
     if (replacing) {
         std::error_code error;
@@ -215,6 +205,22 @@ void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
     fs::rename(temporary.path(), target, renameError);
     if (renameError) ThrowError(renameError);
     temporary.Keep();
+}
+
+}  // namespace
+
+void SaveDocument(const fs::path& fileName, std::string_view text) {
+    Save(fileName, [text](const std::function<void(std::string_view)>& writeBlock) { writeBlock(text); });
+}
+
+// The pieces are gathered into blocks that are written on a thread of their own while the next
+// block is made.
+void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
+    Save(fileName, [&produce](const std::function<void(std::string_view)>& writeBlock) {
+        BackgroundWriter writer(writeBlock);
+        produce([&writer](std::string_view piece) { writer.Write(piece); });
+        writer.Finish();
+    });
 }
 
 }  // namespace halvern
