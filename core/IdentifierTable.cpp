@@ -93,6 +93,4 @@ void IdentifierTable::Insert(const Key& key, std::size_t entry) {
     }
 }
 
-std::size_t IdentifierTable::Find(std::string_view bytes) const { return FindIn(bytes, bytes.size()); }
-
 }  // namespace halvern

@@ -39,9 +39,6 @@ public:
     void Add(std::size_t readable);
     void FinishAdding();
 
-    // The list index of the first entry of key, or kNotFound.
-    std::size_t Find(std::string_view key) const;
-
     // False for an entry whose identifier an earlier entry of the list has already.
     bool IsFirstEntry(std::size_t entry) const { return !laterDuplicate_[entry]; }
 
@@ -117,6 +114,7 @@ private:
         return key;
     }
 
+    // The list index of the first entry of bytes, or kNotFound.
     std::size_t FindIn(std::string_view bytes, std::size_t readable) const {
         const Key key = MakeKey(bytes, readable);
         return MayHold(key.hash) ? Lookup(key, bytes) : kNotFound;
