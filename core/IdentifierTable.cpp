@@ -8,18 +8,18 @@
 namespace halvern {
 namespace {
 
-// Slots for count identifiers: a power of two, at least a quarter larger than count, so the table
-// is at most four fifths full. Probe runs stay short for the identifiers that are found; most of
-// those that are not never get past the filter.
+// Slots for count identifiers: a power of two, at least twice count, so the table is at most half
+// full. Probe runs then stay short, for the identifiers that are found and for those that get past
+// the filter without being there; each step of a run can be a wait for memory.
 std::size_t SlotsFor(std::size_t count) {
     if (count >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
     std::size_t capacity = 16;
-    while (4 * capacity < 5 * count) capacity *= 2;
+    while (capacity < 2 * count) capacity *= 2;
     return capacity;
 }
 
-// Bits in the filter for a table of slots: eight per identifier it can hold, so roughly one
-// identifier in eight that is not in the table gets past the filter; at most 2^24 bits (2 MiB).
+// Bits in the filter for a table of slots: over six per slot, so that no more than about one
+// identifier in twenty that is not in the table gets past it; at most 2^24 bits (2 MiB).
 std::size_t FilterBitsFor(std::size_t slots) {
     return std::min(std::bit_ceil(slots * 8 * 4 / 5), std::size_t{1} << 24);
 }
@@ -73,7 +73,7 @@ void IdentifierTable::Resize(std::size_t slots) {
 }
 
 void IdentifierTable::Insert(const Key& key, std::size_t entry) {
-    if (5 * (entry + 1) > 4 * slots_.size()) Grow();
+    if (2 * (entry + 1) > slots_.size()) Grow();
     const std::string_view id = identifiers_[entry];
     if (id.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
     longest_ = std::max(longest_, id.size());

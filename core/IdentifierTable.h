@@ -49,18 +49,39 @@ public:
     // where the first ends.
     template <typename Found>
     void ForEachOccurrence(std::string_view text, Found&& found) const {
+        // A slot is mostly a wait for memory: the text streaming through pushes the table out of
+        // the caches. So a stretch that gets past the filter has its slot asked for at once and is
+        // looked up only a few such stretches later, and the waits overlap.
+        struct Stretch {
+            std::size_t at;
+            std::size_t length;
+            Key key;
+        };
+        Stretch ahead[kLookAhead];
+        std::size_t passed = 0;
+        std::size_t lookedUp = 0;
+        const auto lookUp = [&](const Stretch& stretch) {
+            if (!MayHold(stretch.key.hash)) return;
+            const std::size_t entry = Lookup(stretch.key, text.substr(stretch.at, stretch.length));
+            if (entry != kNotFound) found(stretch.at, stretch.length, entry);
+        };
         AtSignScanner atSigns(text);
         std::size_t at = atSigns.Next();
         while (at != std::string_view::npos) {
             const std::size_t next = atSigns.Next();
-            if (next == std::string_view::npos) return;
+            if (next == std::string_view::npos) break;
             const std::size_t length = next - at + 1;
             if (length <= longest_) {
-                const std::size_t entry = FindIn(text.substr(at, length), text.size() - at);
-                if (entry != kNotFound) found(at, length, entry);
+                const Key key = MakeKey(text.substr(at, length), text.size() - at);
+                if (MayHold(key.hash)) {
+                    if (passed - lookedUp == kLookAhead) lookUp(ahead[lookedUp++ % kLookAhead]);
+                    ahead[passed++ % kLookAhead] = {at, length, key};
+                    Prefetch(&slots_[key.hash & mask_]);
+                }
             }
             at = next;
         }
+        while (lookedUp < passed) lookUp(ahead[lookedUp++ % kLookAhead]);
     }
 
 private:
@@ -161,6 +182,7 @@ private:
     std::size_t filterMask_ = 0;
     std::vector<bool> laterDuplicate_;
     static constexpr std::size_t kPending = 8;
+    static constexpr std::size_t kLookAhead = 8;  // stretches whose slots are on their way
     Key pending_[kPending];  // keys of the entries added but not yet put in, by entry % kPending
     std::size_t added_ = 0;
     std::size_t longest_ = 0;

@@ -231,6 +231,18 @@ TEST(Renumber, LooksOnlyAtTheTextAsItStoodBefore) {
     // A reference in the very last bytes, after earlier occurrences have grown the text.
     const Outcome last = Renumber("0 @a@ INDI\n1 ASSO @a@\n1 HUSB @a@", "INDI", "I", 1);
     EXPECT_EQ(last.text, "0 @I00001@ INDI\n1 ASSO @I00001@\n1 HUSB @I00001@");
+
+    // Occurrences are looked up a few behind the walk: a long run of them at the end, between
+    // stretches that are no identifier, comes out whole and in order.
+    std::string tail = "0 @a@ INDI\n0 @b@ INDI\n";
+    std::string tailRenumbered = "0 @I00001@ INDI\n0 @I00002@ INDI\n";
+    for (int i = 0; i < 30; ++i) {
+        tail += i % 3 == 0 ? "@x@ " : (i % 3 == 1 ? "@a@ " : "@b@ ");
+        tailRenumbered += i % 3 == 0 ? "@x@ " : (i % 3 == 1 ? "@I00001@ " : "@I00002@ ");
+    }
+    const Outcome tailRun = Renumber(tail, "INDI", "I", 1);
+    EXPECT_EQ(tailRun.text, tailRenumbered);
+    EXPECT_EQ(tailRun.events, ExpectedEvents(2, 22));
 }
 
 TEST(Renumber, OccurrencesAreFoundBetweenEveryTwoAtSigns) {
