@@ -39,7 +39,8 @@ bool LoadDocument(std::FILE* stream, std::string& text);
 // disk beyond what closing the file does.
 void SaveDocument(const std::filesystem::path& fileName, std::string_view text);
 
-// Makes the text of a document piece by piece: calls write with each piece, in order.
+// Makes the text of a document piece by piece: calls write with each piece, in order. Each piece
+// becomes one write to the file, so the pieces should be large (a run's WriteTo gives blocks).
 using DocumentProducer = std::function<void(const std::function<void(std::string_view)>& write)>;
 
 // The same for a text that is made while it is written, so it never has to be whole in memory.

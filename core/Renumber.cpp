@@ -135,12 +135,37 @@ struct AppendToString {
     void Append(std::string_view bytes) { text.append(bytes); }
 };
 
-// Hands each piece of the pass straight on.
-struct WriteEachPiece {
-    const std::function<void(std::string_view)>& write;
+// Gathers the many small pieces of the pass into blocks and hands each full block on, so whoever
+// receives them (a file) gets few large writes. A piece larger than a block by itself is handed on
+// as it is.
+class GatherInBlocks {
+public:
+    static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
+
+    explicit GatherInBlocks(const std::function<void(std::string_view)>& write)
+        : write_(write), block_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
+
     void Append(std::string_view bytes) {
-        if (!bytes.empty()) write(bytes);
+        if (bytes.size() > kBlockSize - filled_) {
+            Flush();
+            if (bytes.size() >= kBlockSize) {
+                write_(bytes);
+                return;
+            }
+        }
+        std::memcpy(block_.get() + filled_, bytes.data(), bytes.size());
+        filled_ += bytes.size();
     }
+
+    void Flush() {
+        if (filled_ > 0) write_(std::string_view(block_.get(), filled_));
+        filled_ = 0;
+    }
+
+private:
+    const std::function<void(std::string_view)>& write_;
+    std::unique_ptr<char[]> block_;
+    std::size_t filled_ = 0;
 };
 
 }  // namespace
@@ -219,8 +244,9 @@ void PreparedRun::WriteTo(const std::function<void(std::string_view)>& write) {
         write(state_->original);
         return;
     }
-    WriteEachPiece writer{write};
-    state_->Write(writer, sink_);
+    GatherInBlocks blocks(write);
+    state_->Write(blocks, sink_);
+    blocks.Flush();
 }
 
 std::vector<Renumbering> PreparedRun::Changes() const {

@@ -65,9 +65,9 @@ public:
     std::size_t LengthBound() const;
     // Appends the new text to out.
     void AppendTo(std::string& out);
-    // Hands the new text to write in consecutive pieces as they are made (many, most of them
-    // small), so it can go to a file without ever being whole in memory. Exceptions from write
-    // pass through.
+    // Hands the new text to write in consecutive blocks of up to 256 KiB as it is made (a stretch
+    // without occurrences that is longer goes on as one piece), so it can go to a file in a few
+    // large writes without ever being whole in memory. Exceptions from write pass through.
     void WriteTo(const std::function<void(std::string_view)>& write);
     // After a pass: one entry per identifier that was renamed, in the order of the records.
     std::vector<Renumbering> Changes() const;

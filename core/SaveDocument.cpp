@@ -4,7 +4,6 @@
 #include <random>
 #include <string>
 
-#include "core/BackgroundWriter.h"
 #include "core/Document.h"
 #include "core/IoErrorCode.h"
 #include "platform/UniqueRes.h"
@@ -213,14 +212,8 @@ void SaveDocument(const fs::path& fileName, std::string_view text) {
     Save(fileName, [text](const std::function<void(std::string_view)>& writeBlock) { writeBlock(text); });
 }
 
-// The pieces are gathered into blocks that are written on a thread of their own while the next
-// block is made.
 void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
-    Save(fileName, [&produce](const std::function<void(std::string_view)>& writeBlock) {
-        BackgroundWriter writer(writeBlock);
-        produce([&writer](std::string_view piece) { writer.Write(piece); });
-        writer.Finish();
-    });
+    Save(fileName, [&produce](const std::function<void(std::string_view)>& writeBlock) { produce(writeBlock); });
 }
 
 }  // namespace halvern

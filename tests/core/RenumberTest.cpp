@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -173,14 +174,31 @@ TEST(Renumber, APreparedRunWrittenInBlocksGivesTheSameText) {
     std::string written;
     std::size_t pieces = 0;
     run.WriteTo([&](std::string_view piece) {
+        EXPECT_LE(piece.size(), std::size_t{256} << 10);
         written += piece;
         ++pieces;
     });
     EXPECT_EQ(written, renumbered);
-    EXPECT_GT(pieces, 1u);
+    // Whole blocks, not the many small pieces the pass makes: each one becomes a write to a file.
+    EXPECT_EQ(pieces, (renumbered.size() + (std::size_t{256} << 10) - 1) / (std::size_t{256} << 10));
     EXPECT_LE(renumbered.size(), run.LengthBound());
     EXPECT_EQ(events.events.size(), 1 + 7000 + 40000u);
     EXPECT_EQ(run.Changes().size(), 7000u);
+
+    // A stretch without occurrences larger than a block goes on as it is, between whole blocks.
+    const std::string longNote = "1 NOTE " + std::string(600000, 'n') + "\r\n";
+    const std::string withLongNote = text.substr(0, 1000) + longNote + text.substr(1000);
+    PreparedRun longRun(withLongNote, "INDI", "I", 1, sink);
+    std::vector<std::size_t> sizes;
+    std::string longWritten;
+    longRun.WriteTo([&](std::string_view piece) {
+        sizes.push_back(piece.size());
+        longWritten += piece;
+    });
+    std::string longRenumbered = withLongNote;
+    RenumberRecords(longRenumbered, "INDI", "I", 1, sink);
+    EXPECT_EQ(longWritten, longRenumbered);
+    EXPECT_TRUE(std::any_of(sizes.begin(), sizes.end(), [&](std::size_t size) { return size > longNote.size(); }));
 
     // Nothing to renumber: the text is handed over as it is.
     PreparedRun none(text, "FAM", "F", 1, sink);
