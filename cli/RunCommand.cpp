@@ -15,6 +15,7 @@
 #include "cli/MapText.h"
 #include "cli/TerminalProgress.h"
 #include "core/Document.h"
+#include "core/DocumentBuffer.h"
 #include "core/IoErrorCode.h"
 #include "core/Renumber.h"
 #include "ui/RunChecks.h"
@@ -90,9 +91,9 @@ bool MapCollides(const Options& options, const FileProbe& probe) {
     return false;
 }
 
-bool LoadInput(const Options& options, const Console& console, std::string& text) {
-    if (IsStdStream(options.input)) return LoadDocument(console.in, text);
-    return LoadDocument(std::filesystem::path(options.input), text);
+bool LoadInput(const Options& options, const Console& console, DocumentBuffer& bytes) {
+    if (IsStdStream(options.input)) return LoadDocument(console.in, bytes);
+    return LoadDocument(std::filesystem::path(options.input), bytes);
 }
 
 // Writes all of text to stream; on failure gives the error's description.
@@ -138,13 +139,13 @@ std::optional<std::string> WriteRun(const std::string& name, PreparedRun& run) {
 int RunCommand(const Options& options, const Console& console) {
     const FilesystemProbe probe;
 
-    std::string text;
     if (!IsStdStream(options.input) && !probe.IsExistingFile(options.input)) {
         return Fail(console, rsGeenInvoer, kExitBadInput);
     }
-    if (!LoadInput(options, console, text)) return Fail(console, rsVerkeerdFormaat, kExitBadInput);
+    DocumentBuffer loaded;
+    if (!LoadInput(options, console, loaded)) return Fail(console, rsVerkeerdFormaat, kExitBadInput);
 
-    if (const std::optional<ResString> failed = CheckNamesAndData(options, text, probe)) {
+    if (const std::optional<ResString> failed = CheckNamesAndData(options, loaded.Text(), probe)) {
         return Fail(console, *failed, ExitCodeFor(*failed));
     }
     if (MapCollides(options, probe)) {
@@ -159,7 +160,20 @@ int RunCommand(const Options& options, const Console& console) {
 
     // The last run of a save to a file writes its new text straight into the file: that text is
     // then never whole in memory beside the old one, and is not copied once more on its way out.
+    // The runs before it change the text in memory, so it is copied out of the loaded bytes.
     const bool writeLastRunDirectly = !options.dryRun && !IsStdStream(options.output);
+    const std::size_t runsInMemory = options.runs.size() - (writeLastRunDirectly ? 1 : 0);
+    std::string text;
+    std::string_view current = loaded.Text();
+    if (runsInMemory > 0) {
+        try {
+            text.assign(current);
+        } catch (const std::bad_alloc&) {
+            return Fail(console, kOutOfMemory, kExitRunRefused);
+        }
+        loaded = DocumentBuffer();
+        current = text;
+    }
     std::vector<std::string> countTexts;
     std::string mapText;
     NullRenumberSink silent;
@@ -177,12 +191,13 @@ int RunCommand(const Options& options, const Console& console) {
             }
             RenumberSink& sink = progress ? static_cast<RenumberSink&>(*progress) : silent;
             if (writeLastRunDirectly && i + 1 == options.runs.size()) {
-                lastRun.emplace(text, run.choice.tag, run.choice.letter, run.startNumber, sink);
+                lastRun.emplace(current, run.choice.tag, run.choice.letter, run.startNumber, sink);
                 break;
             }
             std::vector<Renumbering> changes;
             const std::size_t count = RenumberRecords(text, run.choice.tag, run.choice.letter, run.startNumber,
                                                       sink, wantMap ? &changes : nullptr);
+            current = text;
             if (progress) progress->Finish();
             countTexts.push_back(CountText(run.choice.tag, count));
             AppendMapLines(mapText, run.choice.tag, changes);
@@ -206,7 +221,7 @@ int RunCommand(const Options& options, const Console& console) {
             countTexts.push_back(CountText(run.choice.tag, lastRun->Count()));
             if (wantMap) AppendMapLines(mapText, run.choice.tag, lastRun->Changes());
         } else {
-            failure = WriteResult(options.output, text, console);
+            failure = WriteResult(options.output, current, console);
         }
         if (failure) return Fail(console, *failure, kExitWriteFailed);
         if (wantMap) {

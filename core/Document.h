@@ -31,6 +31,13 @@ bool LoadDocument(const std::filesystem::path& fileName, std::string& text);
 // Windows the stream is switched to binary mode first.
 bool LoadDocument(std::FILE* stream, std::string& text);
 
+class DocumentBuffer;
+
+// The same, into a buffer that is filled as the file is read (no copy, nothing set first): for a
+// text that is only read afterwards. On failure buffer stays as it was.
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer);
+bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer);
+
 // Writes text to fileName: into a new temporary file beside the target, then renamed over it, so a
 // failure never leaves a half-written file where an earlier one stood. Throws IoError.
 // A file that is replaced passes its permission bits on; a symbolic link is followed and the file

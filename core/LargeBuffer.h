@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -25,6 +26,13 @@ void ReserveLarge(std::string& text, std::size_t size);
 inline constexpr std::size_t kLargeBlock = std::size_t{256} << 10;
 void* AllocateBlock(std::size_t bytes);
 void FreeBlock(void* block, std::size_t bytes) noexcept;
+
+// Owns a block from AllocateBlock and the size it was asked for.
+struct FreeLargeBlock {
+    std::size_t bytes = 0;
+    void operator()(char* block) const noexcept { FreeBlock(block, bytes); }
+};
+using LargeBlock = std::unique_ptr<char[], FreeLargeBlock>;
 
 // An allocator for the containers of a run that can grow large.
 template <typename T>

@@ -1,8 +1,11 @@
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "core/Document.h"
+#include "core/DocumentBuffer.h"
 #include "core/FileHandles.h"
 #include "core/LargeBuffer.h"
 
@@ -14,19 +17,38 @@
 namespace halvern {
 namespace {
 
-constexpr std::size_t kBlockSize = 65536;
+// Reading goes in chunks small enough for each to be checked while it is still in the cache.
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 
-// Appends the rest of stream to text, block by block. False on a read error, or when a block holds
-// a byte 0: such a file is no 8-bit text (UTF-16 files are full of them), and the caller keeps its
-// old text rather than a mangled one.
-bool ReadAllBlocks(std::FILE* stream, std::string& text) {
-    const auto block = std::make_unique<char[]>(kBlockSize);
+// Reads the rest of stream into buffer. expected is the likely number of bytes (the file's size, 0
+// when unknown): room for them and one more is made at once, so the end of a file that did not
+// change is seen without growing. False on a read error, or when the bytes hold a byte 0: such a
+// file is no 8-bit text (UTF-16 files are full of them), and the caller keeps its old text rather
+// than a mangled one.
+bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer) {
+    buffer.Reserve(expected < SIZE_MAX ? expected + 1 : expected);
     for (;;) {
-        const std::size_t n = std::fread(block.get(), 1, kBlockSize, stream);
-        if (std::memchr(block.get(), 0, n) != nullptr) return false;
-        text.append(block.get(), n);
-        if (n < kBlockSize) return std::ferror(stream) == 0;
+        std::size_t room = buffer.Capacity() - buffer.Text().size();
+        if (room == 0) {
+            if (buffer.Capacity() > SIZE_MAX / 2) throw std::bad_alloc();
+            buffer.Reserve(std::max(2 * buffer.Capacity(), kChunkSize));
+            room = buffer.Capacity() - buffer.Text().size();
+        }
+        const std::size_t wanted = std::min(room, kChunkSize);
+        const std::size_t n = std::fread(buffer.End(), 1, wanted, stream);
+        if (std::memchr(buffer.End(), 0, n) != nullptr) return false;
+        buffer.Extend(n);
+        if (n < wanted) return std::ferror(stream) == 0;
     }
+}
+
+// The bytes read, as a text of their own. Its room is asked for in large pages, so the copy
+// faults far fewer pages in.
+void CopyInto(std::string_view bytes, std::string& text) {
+    std::string fresh;
+    ReserveLarge(fresh, bytes.size());
+    fresh.append(bytes);
+    text.swap(fresh);
 }
 
 std::FILE* OpenForReading(const std::filesystem::path& fileName) {
@@ -39,37 +61,59 @@ std::FILE* OpenForReading(const std::filesystem::path& fileName) {
 
 }  // namespace
 
-bool LoadDocument(const std::filesystem::path& fileName, std::string& text) {
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer) {
     try {
         UniqueStream file(OpenForReading(fileName));
         if (!file) return false;
+        // The stream's own buffer would only add a copy: the chunks are large.
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
-        // Room for the whole file at once, so the text never has to grow (and for a moment exist
-        // twice) while it is read.
-        std::string fresh;
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
-        if (!sizeError && size < fresh.max_size()) ReserveLarge(fresh, static_cast<std::size_t>(size));
-
-        if (!ReadAllBlocks(file.get(), fresh)) return false;
+        DocumentBuffer fresh;
+        if (!ReadAll(file.get(), !sizeError && size < SIZE_MAX ? static_cast<std::size_t>(size) : 0, fresh)) {
+            return false;
+        }
         if (std::fclose(file.release()) != 0) return false;
-        text.swap(fresh);
+        buffer = std::move(fresh);
         return true;
-    } catch (const std::exception&) {  // memory exhausted: the old text stays
+    } catch (const std::exception&) {  // memory exhausted: the old bytes stay
         return false;
     }
 }
 
-bool LoadDocument(std::FILE* stream, std::string& text) {
+bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer) {
     if (stream == nullptr) return false;
 #ifdef _WIN32
     // Standard input starts in text mode, which would turn CR LF into LF.
     _setmode(_fileno(stream), _O_BINARY);
 #endif
     try {
-        std::string fresh;
-        if (!ReadAllBlocks(stream, fresh)) return false;
-        text.swap(fresh);
+        DocumentBuffer fresh;
+        if (!ReadAll(stream, 0, fresh)) return false;
+        buffer = std::move(fresh);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool LoadDocument(const std::filesystem::path& fileName, std::string& text) {
+    try {
+        DocumentBuffer bytes;
+        if (!LoadDocument(fileName, bytes)) return false;
+        CopyInto(bytes.Text(), text);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool LoadDocument(std::FILE* stream, std::string& text) {
+    try {
+        DocumentBuffer bytes;
+        if (!LoadDocument(stream, bytes)) return false;
+        CopyInto(bytes.Text(), text);
         return true;
     } catch (const std::exception&) {
         return false;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Document.h"
+#include "core/DocumentBuffer.h"
 #include "tests/core/TempFolder.h"
 
 namespace halvern {
@@ -24,18 +25,35 @@ std::string AllNonZeroBytes(std::size_t size) {
 
 const std::string kEarlier = "0 HEAD\r\n0 @I1@ INDI\r\n0 TRLR\r\n";
 
+// Files are read in chunks of this size.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
 TEST(LoadDocument, ReadsFilesOfEverySizeWhole) {
     const TempFolder folder;
-    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65535}, std::size_t{65536},
-                                   std::size_t{65537}, std::size_t{3 * 65536}, std::size_t{200001}}) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65537}, kChunk - 1, kChunk,
+                                   kChunk + 1, 2 * kChunk + 5}) {
         SCOPED_TRACE(size);
         const std::string bytes = AllNonZeroBytes(size);
         WriteBytes(folder / "in.ged", bytes);
         std::string text = kEarlier;
         ASSERT_TRUE(LoadDocument(folder / "in.ged", text));
         EXPECT_EQ(text, bytes);  // an empty file gives an empty text, not the earlier one
+
+        DocumentBuffer buffer;
+        ASSERT_TRUE(LoadDocument(folder / "in.ged", buffer));
+        EXPECT_EQ(buffer.Text(), bytes);
     }
 }
+
+#ifdef __linux__
+TEST(LoadDocument, AFileLongerThanItsReportedSizeIsReadWhole) {
+    // Files under /proc report a size of 0 and have more: the room made for the size is outgrown.
+    DocumentBuffer buffer;
+    ASSERT_TRUE(LoadDocument("/proc/self/maps", buffer));
+    EXPECT_GT(buffer.Text().size(), 0u);
+    EXPECT_NE(buffer.Text().find("[stack]"), std::string_view::npos);
+}
+#endif
 
 TEST(LoadDocument, ByteZeroMeansNoTextAndKeepsTheEarlierText) {
     const TempFolder folder;
@@ -43,10 +61,11 @@ TEST(LoadDocument, ByteZeroMeansNoTextAndKeepsTheEarlierText) {
     withZero[10] = '\0';
     WriteBytes(folder / "zero-first-block.ged", withZero);
 
-    std::string late = AllNonZeroBytes(70000);
-    late[69999] = '\0';  // in the second block, after a whole first block was read
+    std::string late = AllNonZeroBytes(kChunk + 70000);
+    late.back() = '\0';  // in the second chunk, after a whole first chunk was read
     WriteBytes(folder / "zero-last-byte.ged", late);
 
+    WriteBytes(folder / "earlier.ged", kEarlier);
     // "0 @" in UTF-16 little endian with its byte order mark.
     WriteBytes(folder / "utf16.ged", std::string("\xFF\xFE" "0\0 \0@\0", 8));
 
@@ -55,6 +74,11 @@ TEST(LoadDocument, ByteZeroMeansNoTextAndKeepsTheEarlierText) {
         std::string text = kEarlier;
         EXPECT_FALSE(LoadDocument(folder / name, text));
         EXPECT_EQ(text, kEarlier);
+
+        DocumentBuffer buffer;
+        ASSERT_TRUE(LoadDocument(folder / "earlier.ged", buffer));
+        EXPECT_FALSE(LoadDocument(folder / name, buffer));
+        EXPECT_EQ(buffer.Text(), kEarlier);
     }
 }
 
@@ -89,12 +113,17 @@ TEST(LoadDocument, ReadOnlyFilesAndUnusualNamesLoad) {
 TEST(LoadDocument, ReadsAStreamToItsEnd) {
     std::FILE* stream = std::tmpfile();
     ASSERT_NE(stream, nullptr);
-    const std::string bytes = AllNonZeroBytes(140000);
+    // A stream has no size to go by: its room grows past a few chunks.
+    const std::string bytes = AllNonZeroBytes(3 * kChunk + 140000);
     ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), stream), bytes.size());
     std::rewind(stream);
     std::string text = kEarlier;
     EXPECT_TRUE(LoadDocument(stream, text));
     EXPECT_EQ(text, bytes);  // CR LF untouched also where streams have a text mode
+    std::rewind(stream);
+    DocumentBuffer buffer;
+    EXPECT_TRUE(LoadDocument(stream, buffer));
+    EXPECT_EQ(buffer.Text(), bytes);
 
     std::rewind(stream);
     ASSERT_EQ(std::fputc(0, stream), 0);
