@@ -6,7 +6,6 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#include <xmmintrin.h>
 #endif
 
 namespace halvern {
@@ -47,9 +46,6 @@ private:
     std::uint64_t Mask(std::size_t from) const {
         const char* const bytes = text_.data() + from;
         if (text_.size() - from >= 64) {
-            // The text is read once and never again soon: asked for ahead as such, so it does not
-            // push the run's tables out of the caches on its way through.
-            if (text_.size() - from >= kReadAhead + 64) _mm_prefetch(bytes + kReadAhead, _MM_HINT_NTA);
             const __m128i at = _mm_set1_epi8('@');
             std::uint64_t mask = 0;
             for (int part = 0; part < 4; ++part) {
@@ -66,7 +62,6 @@ private:
         return mask;
     }
 
-    static constexpr std::size_t kReadAhead = 1024;
     std::size_t base_ = 0;
     std::uint64_t bits_ = 0;
 #else
