@@ -61,7 +61,6 @@ public:
         std::size_t passed = 0;
         std::size_t lookedUp = 0;
         const auto lookUp = [&](const Stretch& stretch) {
-            if (!MayHold(stretch.key.hash)) return;
             const std::size_t entry = Lookup(stretch.key, text.substr(stretch.at, stretch.length));
             if (entry != kNotFound) found(stretch.at, stretch.length, entry);
         };
