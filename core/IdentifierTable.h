@@ -43,38 +43,51 @@ public:
     bool IsFirstEntry(std::size_t entry) const { return !laterDuplicate_[entry]; }
 
     // Calls found(position, length, entry) for every occurrence of an identifier in text, from left
-    // to right, in a single pass. An identifier holds no "@" between its two "@", so only the bytes
-    // from one "@" to the next can be one, and each such stretch is looked up. Two occurrences can
+    // to right, in a single pass. text is the text the list was collected from: the identifiers
+    // are views into it. An identifier holds no "@" between its two "@", so only the bytes from
+    // one "@" to the next can be one, and each such stretch is looked up. Two occurrences can
     // share an "@": in "@a@b@" with "@a@" and "@b@" collected both are found, the second starting
     // where the first ends.
     template <typename Found>
     void ForEachOccurrence(std::string_view text, Found&& found) const {
         // A slot is mostly a wait for memory: the text streaming through pushes the table out of
         // the caches. So a stretch that gets past the filter has its slot asked for at once and is
-        // looked up only a few such stretches later, and the waits overlap.
+        // looked up only a few such stretches later, and the waits overlap. The definitions need
+        // no slot at all: where each entry's identifier stands is known from the list.
         struct Stretch {
             std::size_t at;
             std::size_t length;
+            std::size_t entry;  // kNotFound: still to be looked up
             Key key;
         };
         Stretch ahead[kLookAhead];
         std::size_t passed = 0;
         std::size_t lookedUp = 0;
         const auto lookUp = [&](const Stretch& stretch) {
-            const std::size_t entry = Lookup(stretch.key, text.substr(stretch.at, stretch.length));
+            const std::size_t entry = stretch.entry != kNotFound
+                                          ? stretch.entry
+                                          : Lookup(stretch.key, text.substr(stretch.at, stretch.length));
             if (entry != kNotFound) found(stretch.at, stretch.length, entry);
         };
+        const auto queue = [&](const Stretch& stretch) {
+            if (passed - lookedUp == kLookAhead) lookUp(ahead[lookedUp++ % kLookAhead]);
+            ahead[passed++ % kLookAhead] = stretch;
+        };
+        std::size_t definition = 0;
+        std::size_t definitionAt = DefinitionFrom(text, definition);
         AtSignScanner atSigns(text);
         std::size_t at = atSigns.Next();
         while (at != std::string_view::npos) {
             const std::size_t next = atSigns.Next();
             if (next == std::string_view::npos) break;
             const std::size_t length = next - at + 1;
-            if (length <= longest_) {
+            if (at == definitionAt) {
+                queue({at, length, definition, Key{}});
+                definitionAt = DefinitionFrom(text, ++definition);
+            } else if (length <= longest_) {
                 const Key key = MakeKey(text.substr(at, length), text.size() - at);
                 if (MayHold(key.hash)) {
-                    if (passed - lookedUp == kLookAhead) lookUp(ahead[lookedUp++ % kLookAhead]);
-                    ahead[passed++ % kLookAhead] = {at, length, key};
+                    queue({at, length, kNotFound, key});
                     Prefetch(&slots_[key.hash & mask_]);
                 }
             }
@@ -170,6 +183,13 @@ private:
     void MarkInFilter(std::uint64_t hash) {
         const std::size_t bit = FilterBit(hash);
         filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+    // Where in text the identifier of the first entry from entry on stands that is not a later
+    // duplicate (entry is moved on to it), or npos when there is none.
+    std::size_t DefinitionFrom(std::string_view text, std::size_t& entry) const {
+        while (entry < laterDuplicate_.size() && laterDuplicate_[entry]) ++entry;
+        if (entry >= laterDuplicate_.size()) return std::string_view::npos;
+        return static_cast<std::size_t>(identifiers_[entry].data() - text.data());
     }
     void Grow();
     void Resize(std::size_t slots);
