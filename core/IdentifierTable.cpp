@@ -79,6 +79,7 @@ void IdentifierTable::Insert(const Key& key, std::size_t entry) {
     longest_ = std::max(longest_, id.size());
     laterDuplicate_.push_back(false);
     MarkInFilter(key.hash);
+    MarkShape(id);
     for (std::size_t at = key.hash & mask_;; at = (at + 1) & mask_) {
         Slot& slot = slots_[at];
         if (slot.entryPlusOne == 0) {

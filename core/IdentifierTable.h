@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -84,7 +86,7 @@ public:
             if (at == definitionAt) {
                 queue({at, length, definition, Key{}});
                 definitionAt = DefinitionFrom(text, ++definition);
-            } else if (length <= longest_) {
+            } else if (length <= longest_ && MayHaveShape(text[at + 1], length)) {
                 const Key key = MakeKey(text.substr(at, length), text.size() - at);
                 if (MayHold(key.hash)) {
                     queue({at, length, kNotFound, key});
@@ -147,12 +149,6 @@ private:
         return key;
     }
 
-    // The list index of the first entry of bytes, or kNotFound.
-    std::size_t FindIn(std::string_view bytes, std::size_t readable) const {
-        const Key key = MakeKey(bytes, readable);
-        return MayHold(key.hash) ? Lookup(key, bytes) : kNotFound;
-    }
-
     std::size_t Lookup(const Key& key, std::string_view bytes) const {
         for (std::size_t at = key.hash & mask_;; at = (at + 1) & mask_) {
             const Slot& slot = slots_[at];
@@ -173,6 +169,17 @@ private:
     bool Matches(const Slot& slot, const Key& key, std::string_view bytes) const {
         return slot.length == bytes.size() && slot.head0 == key.head0 && slot.head1 == key.head1 &&
                (bytes.size() <= 16 || identifiers_[slot.entryPlusOne - 1] == bytes);
+    }
+    // A first filter that fits in the fastest cache: which lengths the identifiers have for each
+    // byte after their opening "@" (lengths from 63 on share a bit). In most family trees the
+    // identifiers of each record type start with a letter of their own ("@I12@", "@F7@"), so the
+    // references to other types stop here.
+    bool MayHaveShape(char first, std::size_t length) const {
+        return (shapes_[static_cast<unsigned char>(first)] >> std::min<std::size_t>(length, 63)) & 1U;
+    }
+    void MarkShape(std::string_view id) {
+        if (id.size() < 2) return;
+        shapes_[static_cast<unsigned char>(id[1])] |= std::uint64_t{1} << std::min<std::size_t>(id.size(), 63);
     }
     // The bit of the filter for a hash; taken from other bits of the hash than the slot.
     std::size_t FilterBit(std::uint64_t hash) const { return (hash >> 40) & filterMask_; }
@@ -199,6 +206,7 @@ private:
     std::size_t mask_ = 0;
     std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> filter_;
     std::size_t filterMask_ = 0;
+    std::array<std::uint64_t, 256> shapes_{};
     std::vector<bool> laterDuplicate_;
     static constexpr std::size_t kPending = 8;
     static constexpr std::size_t kLookAhead = 8;  // stretches whose slots are on their way

@@ -293,6 +293,30 @@ TEST(Renumber, IdentifiersAlikeInTheirFirstBytesStayApart) {
               "1 X @I00002@ @I00003@ @I00004@ @I00001@ @LONGIDENTIFIER-0003@\n");
 }
 
+TEST(Renumber, IdentifiersOfEveryFirstByteAndLengthAreFound) {
+    // References are first sorted out by the byte after their "@" and their length: identifiers
+    // that start with any byte (those above 127 included) and run to any length are still found,
+    // and others of the same first byte and length are still left alone.
+    std::string text;
+    std::string expected;
+    std::size_t serial = 0;
+    for (int first = 1; first < 256; first += 7) {
+        if (first == '@') continue;
+        for (const std::size_t length : {std::size_t{3}, std::size_t{9}, std::size_t{62}, std::size_t{63},
+                                         std::size_t{64}, std::size_t{200}}) {
+            std::string id(length, 'k');
+            id.front() = id.back() = '@';
+            id[1] = static_cast<char>(first);
+            std::string other = id;  // same first byte and length, never defined
+            other[length == 3 ? 1 : length - 2] = length == 3 ? static_cast<char>(first + 1) : 'q';
+            const std::string newId = "@I" + FixedWidthNumber(static_cast<std::int32_t>(++serial), 5) + "@";
+            text.append("0 ").append(id).append(" INDI\n1 ASSO ").append(id).append(other).append("\n");
+            expected.append("0 ").append(newId).append(" INDI\n1 ASSO ").append(newId).append(other).append("\n");
+        }
+    }
+    EXPECT_EQ(Renumber(text, "INDI", "I", 1).text, expected);
+}
+
 TEST(Renumber, CollectsBackToTheNearestAtButNotPastThePreviousDefinition) {
     // The second definition has no "@" of its own before it: nothing, and serials go on unchanged.
     const Outcome run = Renumber("0 @I1@ INDI\n@ INDI\n0 @I2@ INDI\n", "INDI", "I", 1);
