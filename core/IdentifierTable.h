@@ -22,8 +22,9 @@ using IdentifierList = std::vector<std::string_view, LargePageAllocator<std::str
 // An open-addressing table whose slots hold the first 16 bytes and the length of their
 // identifier, so that looking up a usual identifier ("@I123456@") touches one slot and nothing
 // else: the identifiers themselves lie scattered over a text far larger than the caches. In front
-// of it a bit set small enough for the processor's caches turns most identifiers that are not
-// collected (the references to other record types) away before any slot is touched.
+// of it two filters turn most identifiers that are not collected (the references to other record
+// types) away before any slot is touched: one by the byte after the "@" and the length, and a bit
+// set by hash small enough for the processor's caches.
 class IdentifierTable {
 public:
     static constexpr std::size_t kNotFound = SIZE_MAX;
