@@ -10,6 +10,28 @@
 
 namespace halvern {
 
+#if defined(__SSE2__)
+// Bit i set: the byte at from + i of text is byte; the 64 bytes from from on, as far as text goes.
+inline std::uint64_t BytesAlike(std::string_view text, std::size_t from, char byte) {
+    const char* const bytes = text.data() + from;
+    if (text.size() - from >= 64) {
+        const __m128i wanted = _mm_set1_epi8(byte);
+        std::uint64_t mask = 0;
+        for (int part = 0; part < 4; ++part) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            const auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+            mask |= std::uint64_t{found} << (16 * part);
+        }
+        return mask;
+    }
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < text.size() - from; ++i) {
+        if (bytes[i] == byte) mask |= std::uint64_t{1} << i;
+    }
+    return mask;
+}
+#endif
+
 // Walks the "@" of a text from left to right. Both passes of a run go from one "@" to the next,
 // and in a family tree an "@" comes every few dozen bytes, so the cost of each search counts more
 // than its speed over long stretches. With SSE2 (every x86-64 processor) the "@" of 64 bytes at a
@@ -42,25 +64,7 @@ public:
 
 private:
 #if defined(__SSE2__)
-    // Bit i set: the byte at from + i is an "@".
-    std::uint64_t Mask(std::size_t from) const {
-        const char* const bytes = text_.data() + from;
-        if (text_.size() - from >= 64) {
-            const __m128i at = _mm_set1_epi8('@');
-            std::uint64_t mask = 0;
-            for (int part = 0; part < 4; ++part) {
-                const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-                const auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, at)));
-                mask |= std::uint64_t{found} << (16 * part);
-            }
-            return mask;
-        }
-        std::uint64_t mask = 0;
-        for (std::size_t i = 0; i < text_.size() - from; ++i) {
-            if (bytes[i] == '@') mask |= std::uint64_t{1} << i;
-        }
-        return mask;
-    }
+    std::uint64_t Mask(std::size_t from) const { return BytesAlike(text_, from, '@'); }
 
     std::size_t base_ = 0;
     std::uint64_t bits_ = 0;
