@@ -42,13 +42,21 @@ bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer) {
     }
 }
 
-// The bytes read, as a text of their own. Its room is asked for in large pages, so the copy
-// faults far fewer pages in.
-void CopyInto(std::string_view bytes, std::string& text) {
-    std::string fresh;
-    ReserveLarge(fresh, bytes.size());
-    fresh.append(bytes);
-    text.swap(fresh);
+// Loads with load and makes the bytes the text, for a caller that changes the text afterwards. Its
+// room is asked for in large pages, so the copy faults far fewer pages in.
+template <typename Load>
+bool LoadAsText(Load&& load, std::string& text) {
+    try {
+        DocumentBuffer bytes;
+        if (!load(bytes)) return false;
+        std::string fresh;
+        ReserveLarge(fresh, bytes.Text().size());
+        fresh.append(bytes.Text());
+        text.swap(fresh);
+        return true;
+    } catch (const std::exception&) {  // memory exhausted: the old text stays
+        return false;
+    }
 }
 
 std::FILE* OpenForReading(const std::filesystem::path& fileName) {
@@ -99,25 +107,11 @@ bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer) {
 }
 
 bool LoadDocument(const std::filesystem::path& fileName, std::string& text) {
-    try {
-        DocumentBuffer bytes;
-        if (!LoadDocument(fileName, bytes)) return false;
-        CopyInto(bytes.Text(), text);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return LoadAsText([&](DocumentBuffer& bytes) { return LoadDocument(fileName, bytes); }, text);
 }
 
 bool LoadDocument(std::FILE* stream, std::string& text) {
-    try {
-        DocumentBuffer bytes;
-        if (!LoadDocument(stream, bytes)) return false;
-        CopyInto(bytes.Text(), text);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return LoadAsText([&](DocumentBuffer& bytes) { return LoadDocument(stream, bytes); }, text);
 }
 
 }  // namespace halvern
