@@ -17,6 +17,7 @@
 #include "core/Document.h"
 #include "core/DocumentBuffer.h"
 #include "core/IoErrorCode.h"
+#include "core/LargeBuffer.h"
 #include "core/Renumber.h"
 #include "ui/RunChecks.h"
 #include "ui/StatusTexts.h"
@@ -167,6 +168,7 @@ int RunCommand(const Options& options, const Console& console) {
     std::string_view current = loaded.Text();
     if (runsInMemory > 0) {
         try {
+            ReserveLarge(text, current.size());
             text.assign(current);
         } catch (const std::bad_alloc&) {
             return Fail(console, kOutOfMemory, kExitRunRefused);
