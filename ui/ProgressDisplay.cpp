@@ -12,17 +12,21 @@ ProgressDisplay::ProgressDisplay(HWND statusBar, std::string tag, std::function<
 
 void ProgressDisplay::OnCollected(std::size_t count) {
     count_ = count;
-    ShowStatusCount(statusBar_, CountText(tag_, count), Repaint::Later);
+    countPending_ = true;
     Repaint(true);
 }
 
 void ProgressDisplay::OnRenumbered(std::size_t index) {
-    ShowStatusMessage(statusBar_, RenumberProgressText(index), Repaint::Later);
+    phase_ = Phase::Renumbering;
+    progress_ = index;
+    progressPending_ = true;
     Repaint(index == 1 || index == count_);
 }
 
 void ProgressDisplay::OnCleaned(std::size_t k) {
-    ShowStatusMessage(statusBar_, CleanProgressText(k), Repaint::Later);
+    phase_ = Phase::Cleaning;
+    progress_ = k;
+    progressPending_ = true;
     Repaint(k == 1);
 }
 
@@ -32,9 +36,21 @@ void ProgressDisplay::Repaint(bool force) {
     const std::uint32_t now = clock_();
     // Unsigned difference: right across a wrap of the clock.
     if (!force && repaints_ > 0 && now - lastRepaint_ < kMinimumRepaintInterval) return;
+    ShowPending();
     RepaintStatusBar(statusBar_);
     lastRepaint_ = now;
     ++repaints_;
+}
+
+void ProgressDisplay::ShowPending() {
+    if (countPending_) ShowStatusCount(statusBar_, CountText(tag_, count_), Repaint::Later);
+    if (progressPending_) {
+        const std::string text =
+            phase_ == Phase::Cleaning ? CleanProgressText(progress_) : RenumberProgressText(progress_);
+        ShowStatusMessage(statusBar_, text, Repaint::Later);
+    }
+    countPending_ = false;
+    progressPending_ = false;
 }
 
 }  // namespace halvern
