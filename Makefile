@@ -12,7 +12,7 @@ FUZZDIR   := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS    ?= 50000
 
-.PHONY: all setup native windows test test-native test-windows run bench clean
+.PHONY: all setup native windows test test-native test-windows run bench bench-window clean
 .PHONY: test-sanitize test-fuzz fuzz test-large
 
 all: native windows
@@ -70,6 +70,10 @@ bench: setup
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DHALVERN_BENCH=ON
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	bash bench/run.sh $(BENCHDIR)
+
+# The window under Wine on generated files of 10,000 and 100,000 individuals (open, run, memory).
+bench-window: native windows
+	xvfb-run -a bash bench/window.sh $(WINDOWS) $(NATIVE)
 
 # make dist: the Windows download, dist/Halvern-<version>-win64.zip. make test makes it too.
 dist: windows
