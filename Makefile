@@ -81,6 +81,15 @@ dist: windows
 
 test: dist
 
+# make deb: the Debian package of halvern-cli, dist/halvern-cli_<version>_<arch>.deb (install it with
+# apt install ./dist/halvern-cli_<version>_<arch>.deb). make test makes it too.
+deb: native
+	bash scripts/make-deb.sh $(NATIVE) dist
+
+test: deb
+
+.PHONY: deb
+
 # make install [PREFIX=...]: halvern-cli and its manual page (default under /usr/local).
 PREFIX ?= /usr/local
 install: native

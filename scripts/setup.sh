@@ -9,6 +9,7 @@ packages=(
   fp-utils-3.2.2
   clang libclang-rt-14-dev
   zip unzip
+  lintian man-db
 )
 
 missing=()
