@@ -8,7 +8,7 @@
 #include "cli/HelpText.h"
 #include "cli/Options.h"
 #include "cli/RunCommand.h"
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 
 namespace halvern::cli {
 

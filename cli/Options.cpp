@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "ui/StartNumber.h"
+#include "app/StartNumber.h"
 
 namespace halvern::cli {
 

@@ -6,25 +6,20 @@
 #include <variant>
 #include <vector>
 
-#include "ui/RecordChoice.h"
+#include "app/RenumberJob.h"
 
 namespace halvern::cli {
 
 // The name that stands for standard input (as INPUT) or standard output (as OUTPUT).
 inline constexpr std::string_view kStdStream = "-";
 
-// One renumbering run: which records, and the serial number of the first of them.
-struct RunRequest {
-    RecordChoice choice;
-    std::int32_t startNumber;
-};
 
 // What a well-formed command line asks for.
 struct Options {
     enum class Action { Run, ShowHelp, ShowVersion };
 
     Action action = Action::Run;
-    std::vector<RunRequest> runs;  // in the order given; never empty for Action::Run
+    std::vector<JobRun> runs;  // in the order given; never empty for Action::Run
     std::string input;             // a file name or kStdStream
     std::string output;            // a file name or kStdStream
     std::string mapFile;           // empty: no map

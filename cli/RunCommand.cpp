@@ -18,16 +18,16 @@
 #include "core/DocumentBuffer.h"
 #include "core/IoErrorCode.h"
 #include "core/LargeBuffer.h"
+#include "app/RenumberJob.h"
 #include "core/Renumber.h"
-#include "ui/RunChecks.h"
-#include "ui/StatusTexts.h"
-#include "ui/tResStr.h"
+#include "app/RunChecks.h"
+#include "app/StatusTexts.h"
+#include "app/tResStr.h"
 
 namespace halvern::cli {
 
 namespace {
 
-constexpr std::string_view kOutOfMemory = "onvoldoende geheugen voor deze hernummering; er is niets geschreven";
 constexpr std::string_view kMapCollision =
     "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer";
 
@@ -122,18 +122,29 @@ std::optional<std::string> WriteResult(const std::string& name, std::string_view
     return name + ": " + TopLevelErrorText(std::move(*failure));
 }
 
-// Writes the new text of run into the file name as the run makes it; on failure gives the error
-// message without the program name.
-std::optional<std::string> WriteRun(const std::string& name, PreparedRun& run) {
-    try {
-        SaveDocument(std::filesystem::path(name), [&run](const std::function<void(std::string_view)>& write) {
-            run.WriteTo(write);
+// The terminal's progress line for each run, or silence.
+class ConsoleListener final : public JobListener {
+public:
+    ConsoleListener(const Console& console, bool show) : console_(console), show_(show) {}
+
+    RenumberSink& RunStarting(const JobRun& run) override {
+        progress_.reset();
+        if (!show_) return silent_;
+        progress_.emplace(run.choice.tag, [this](std::string_view line) {
+            std::fwrite(line.data(), 1, line.size(), console_.err);
+            std::fflush(console_.err);
         });
-    } catch (const IoError& error) {
-        return name + ": " + TopLevelErrorText(error.what());
+        return *progress_;
     }
-    return std::nullopt;
-}
+    // The line is wiped before the next run or the report.
+    void RunFinished(const JobRun&, std::size_t) override { progress_.reset(); }
+
+private:
+    const Console& console_;
+    bool show_;
+    NullRenumberSink silent_;
+    std::optional<TerminalProgress> progress_;
+};
 
 }  // namespace
 
@@ -155,94 +166,48 @@ int RunCommand(const Options& options, const Console& console) {
 
     // Reports never go to standard output when that carries the result.
     std::FILE* const report = IsStdStream(options.output) ? console.err : console.out;
-    const bool showProgress = console.errIsTerminal && !options.quiet;
+    ConsoleListener listener(console, console.errIsTerminal && !options.quiet);
     const bool wantMap = !options.mapFile.empty();
-    const auto started = std::chrono::steady_clock::now();
+    RenumberJob job(options.runs, listener, wantMap);
+    // The loaded bytes go as soon as the first run has made a text of its own.
+    const auto releaseLoaded = [&loaded] { loaded = DocumentBuffer(); };
 
-    // The last run of a save to a file writes its new text straight into the file: that text is
-    // then never whole in memory beside the old one, and is not copied once more on its way out.
-    // The runs before it change the text in memory, so it is copied out of the loaded bytes.
-    const bool writeLastRunDirectly = !options.dryRun && !IsStdStream(options.output);
-    const std::size_t runsInMemory = options.runs.size() - (writeLastRunDirectly ? 1 : 0);
-    std::string text;
-    std::string_view current = loaded.Text();
-    if (runsInMemory > 0) {
-        try {
-            ReserveLarge(text, current.size());
-            text.assign(current);
-        } catch (const std::bad_alloc&) {
-            return Fail(console, kOutOfMemory, kExitRunRefused);
-        }
-        loaded = DocumentBuffer();
-        current = text;
+    JobResult result;
+    std::string inMemory;
+    if (options.dryRun || IsStdStream(options.output)) {
+        result = job.RunInMemory(loaded.Text(), inMemory, releaseLoaded);
+    } else {
+        // The last run writes its new text straight into the file: it is never whole in memory.
+        result = job.RunAndSave(loaded.Text(), std::filesystem::path(options.output), nullptr, releaseLoaded);
     }
-    std::vector<std::string> countTexts;
-    std::string mapText;
-    NullRenumberSink silent;
-    std::optional<TerminalProgress> progress;
-    std::optional<PreparedRun> lastRun;
-    try {
-        for (std::size_t i = 0; i < options.runs.size(); ++i) {
-            const RunRequest& run = options.runs[i];
-            progress.reset();
-            if (showProgress) {
-                progress.emplace(run.choice.tag, [&console](std::string_view line) {
-                    std::fwrite(line.data(), 1, line.size(), console.err);
-                    std::fflush(console.err);
-                });
-            }
-            RenumberSink& sink = progress ? static_cast<RenumberSink&>(*progress) : silent;
-            if (writeLastRunDirectly && i + 1 == options.runs.size()) {
-                lastRun.emplace(current, run.choice.tag, run.choice.letter, run.startNumber, sink);
-                break;
-            }
-            std::vector<Renumbering> changes;
-            const std::size_t count = RenumberRecords(text, run.choice.tag, run.choice.letter, run.startNumber,
-                                                      sink, wantMap ? &changes : nullptr);
-            current = text;
-            if (progress) progress->Finish();
-            countTexts.push_back(CountText(run.choice.tag, count));
-            AppendMapLines(mapText, run.choice.tag, changes);
-        }
-    } catch (const DuplicateSerialError&) {
-        return Fail(console, rsNummersDubbel, kExitRunRefused);
-    } catch (const std::bad_alloc&) {
-        return Fail(console, kOutOfMemory, kExitRunRefused);
+    switch (result.status) {
+        case JobStatus::Done: break;
+        case JobStatus::Refused:
+        case JobStatus::OutOfMemory: return Fail(console, result.message, kExitRunRefused);
+        case JobStatus::SaveFailed: return Fail(console, options.output + ": " + result.message, kExitWriteFailed);
     }
-
-    if (!options.dryRun) {
-        std::optional<std::string> failure;
-        if (lastRun) {
-            try {
-                failure = WriteRun(options.output, *lastRun);
-            } catch (const std::bad_alloc&) {
-                return Fail(console, kOutOfMemory, kExitRunRefused);
-            }
-            if (progress) progress->Finish();
-            const RunRequest& run = options.runs.back();
-            countTexts.push_back(CountText(run.choice.tag, lastRun->Count()));
-            if (wantMap) AppendMapLines(mapText, run.choice.tag, lastRun->Changes());
-        } else {
-            failure = WriteResult(options.output, current, console);
+    if (!options.dryRun && IsStdStream(options.output)) {
+        if (auto failure = WriteResult(options.output, inMemory, console)) {
+            return Fail(console, *failure, kExitWriteFailed);
         }
-        if (failure) return Fail(console, *failure, kExitWriteFailed);
-        if (wantMap) {
-            // The output exists now, so the file system itself can tell whether the map would
-            // land on it under a name the checks above could not see through (a short name, say).
-            if (MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
-            if (const auto mapFailure = WriteResult(options.mapFile, mapText, console)) {
-                return Fail(console, *mapFailure, kExitWriteFailed);
-            }
+    }
+    if (!options.dryRun && wantMap) {
+        std::string mapText;
+        for (std::size_t i = 0; i < result.changes.size(); ++i) {
+            AppendMapLines(mapText, options.runs[i].choice.tag, result.changes[i]);
+        }
+        // The output exists now, so the file system itself can tell whether the map would land on
+        // it under a name the checks above could not see through (a short name, say).
+        if (MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
+        if (const auto mapFailure = WriteResult(options.mapFile, mapText, console)) {
+            return Fail(console, *mapFailure, kExitWriteFailed);
         }
     }
 
     if (!options.quiet) {
-        for (const std::string& line : countTexts) WriteLine(report, line);
+        for (const std::string& line : result.countTexts) WriteLine(report, line);
         if (options.dryRun) WriteLine(report, "proefdraaien: er is niets geschreven");
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - started);
-        // Like the window's tick count: 32 bits of milliseconds.
-        WriteLine(report, ElapsedTimeText(static_cast<std::uint32_t>(elapsed.count())));
+        WriteLine(report, ElapsedTimeText(result.elapsedMilliseconds));
     }
     return kExitDone;
 }

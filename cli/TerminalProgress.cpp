@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 
 namespace halvern::cli {
 

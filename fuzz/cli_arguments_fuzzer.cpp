@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& options = std::get<halvern::cli::Options>(result);
     if (options.action != halvern::cli::Options::Action::Run) return 0;
     Require(!options.runs.empty(), "a run without a record type");
-    for (const halvern::cli::RunRequest& run : options.runs) Require(KnownChoice(run.choice), "an unknown record type");
+    for (const halvern::JobRun& run : options.runs) Require(KnownChoice(run.choice), "an unknown record type");
     Require(options.mapFile != halvern::cli::kStdStream, "the map sent to a standard stream");
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "fuzz/FuzzInput.h"
-#include "ui/StartNumber.h"
+#include "app/StartNumber.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 #include "ui/tVars.h"
 
 namespace halvern {

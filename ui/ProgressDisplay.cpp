@@ -2,13 +2,24 @@
 
 #include <utility>
 
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 #include "ui/uFuncties.h"
 
 namespace halvern {
 
-ProgressDisplay::ProgressDisplay(HWND statusBar, std::string tag, std::function<std::uint32_t()> clock)
-    : statusBar_(statusBar), tag_(std::move(tag)), clock_(std::move(clock)) {}
+ProgressDisplay::ProgressDisplay(HWND statusBar, std::function<std::uint32_t()> clock)
+    : statusBar_(statusBar), clock_(std::move(clock)) {}
+
+RenumberSink& ProgressDisplay::RunStarting(const JobRun& run) {
+    tag_ = run.choice.tag;
+    count_ = 0;
+    countPending_ = false;
+    phase_ = Phase::None;
+    progressPending_ = false;
+    return *this;
+}
+
+void ProgressDisplay::RunFinished(const JobRun&, std::size_t) { Finish(); }
 
 void ProgressDisplay::OnCollected(std::size_t count) {
     count_ = count;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/RenumberJob.h"
 #include "core/Renumber.h"
 
 namespace halvern {
@@ -17,13 +18,16 @@ namespace halvern {
 // only when it is painted. That happens at once for the count, for the first and the last
 // identifier renumbered and for the first marker cleaned, and otherwise at most once per
 // kMinimumRepaintInterval milliseconds. Finish() shows the texts the last events left, the last
-// marker cleaned included.
-class ProgressDisplay final : public RenumberSink {
+// marker cleaned included. It follows a whole job: each run starts afresh with its own tag.
+class ProgressDisplay final : public RenumberSink, public JobListener {
 public:
     static constexpr std::uint32_t kMinimumRepaintInterval = 15;
 
     // clock gives milliseconds (GetTickCount by default; wrapping is allowed).
-    ProgressDisplay(HWND statusBar, std::string tag, std::function<std::uint32_t()> clock = &GetTickCount);
+    explicit ProgressDisplay(HWND statusBar, std::function<std::uint32_t()> clock = &GetTickCount);
+
+    RenumberSink& RunStarting(const JobRun& run) override;
+    void RunFinished(const JobRun& run, std::size_t count) override;
 
     void OnCollected(std::size_t count) override;
     void OnRenumbered(std::size_t index) override;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "ui/RunChecks.h"
+#include "app/RunChecks.h"
 
 namespace halvern {
 

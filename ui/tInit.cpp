@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/HelpSystem.h"
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 #include "ui/Win32FileProbe.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"

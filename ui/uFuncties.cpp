@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "ui/StatusTexts.h"
-#include "ui/tResStr.h"
+#include "app/StatusTexts.h"
+#include "app/tResStr.h"
 
 namespace halvern {
 

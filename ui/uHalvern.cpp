@@ -8,18 +8,18 @@
 #include <utility>
 
 #include "core/Document.h"
-#include "core/Renumber.h"
+#include "app/RenumberJob.h"
 #include "platform/InformationStore.h"
 #include "ui/AnsiPath.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/ProgressDisplay.h"
-#include "ui/RunChecks.h"
-#include "ui/StatusTexts.h"
+#include "app/RunChecks.h"
+#include "app/StatusTexts.h"
 #include "ui/Win32FileProbe.h"
 #include "ui/resources/ResourceIds.h"
 #include "ui/tInit.h"
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
 #include "ui/uKeuze.h"
@@ -373,38 +373,25 @@ void TfrmHalvern::tbtnUitvoerenClick() {
     ApplyRecordChoice(choice_);
     const std::int32_t startNumber = ReadStartNumber(choice_);
     ResetStatusPanels();
-    const DWORD started = GetTickCount();
     ShowStatusTime(sbarHalvern, StartText(TimeOfDayText()));
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
-    if (const std::optional<RunFailure> failure = RenumberAndSave(outputName, startNumber)) {
-        seams.messageBox(Handle(), failure->text, failure->style);
+    const JobResult result = RenumberAndSave(outputName, startNumber);
+    if (!result.Succeeded()) {
+        seams.messageBox(Handle(), result.message,
+                         result.status == JobStatus::SaveFailed ? kErrorBoxStyle : kStandardBoxStyle);
         return;
     }
-    ShowStatusTime(sbarHalvern, ElapsedTimeText(GetTickCount() - started));  // unsigned: right across a wrap
+    ShowStatusTime(sbarHalvern, ElapsedTimeText(result.elapsedMilliseconds));
 }
 
-std::optional<TfrmHalvern::RunFailure> TfrmHalvern::RenumberAndSave(const std::string& outputName,
-                                                                     std::int32_t startNumber) {
+JobResult TfrmHalvern::RenumberAndSave(const std::string& outputName, std::int32_t startNumber) {
     const BusyCursor busy;
-    // The run works on a copy: the text in memory becomes the result only once it has been saved,
-    // so a refused run or a failed save leaves it as it was.
-    std::string renumbered = GedcomText;
-    ProgressDisplay progress(sbarHalvern, RecordTag);
-    try {
-        RenumberRecords(renumbered, RecordTag, RecordLetter, startNumber, progress);
-    } catch (const DuplicateSerialError&) {
-        progress.Finish();
-        return RunFailure{std::string(rsNummersDubbel.text), kStandardBoxStyle};
-    }
-    progress.Finish();
-    try {
-        SaveDocument(PathFromAnsi(outputName), renumbered);
-    } catch (const IoError& error) {
-        return RunFailure{TopLevelErrorText(error.what()), kErrorBoxStyle};
-    }
-    GedcomText = std::move(renumbered);
-    return std::nullopt;
+    ProgressDisplay progress(sbarHalvern);
+    RenumberJob job({JobRun{RecordChoice{RecordTag, RecordLetter}, startNumber}}, progress);
+    // The text in memory becomes the result only once it has been saved, so a refused run or a
+    // failed save leaves it as it was.
+    return job.RunAndSave(GedcomText, PathFromAnsi(outputName), &GedcomText);
 }
 
 void TfrmHalvern::tbtnAfsluitenClick() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }

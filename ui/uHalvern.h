@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/RenumberJob.h"
 #include "platform/UniqueRes.h"
 #include "ui/Controls.h"
 #include "ui/MainWindowSeams.h"
@@ -74,11 +75,6 @@ protected:
     void ShowUncaughtError(const std::string& text) override;
 
 private:
-    struct RunFailure {
-        std::string text;
-        UINT style;
-    };
-
     void CreateComponents(HINSTANCE instance);
     // Fonts, boxes, toolbar buttons, status parts and frame for dpi_; the frame moves to the
     // top left corner of suggestedFrame when there is one.
@@ -103,7 +99,7 @@ private:
 
     void LoadInputFile(const std::string& name);
     void ResetStatusPanels();
-    std::optional<RunFailure> RenumberAndSave(const std::string& outputName, std::int32_t startNumber);
+    JobResult RenumberAndSave(const std::string& outputName, std::int32_t startNumber);
 
     TfrmKeuze& choice_;
     int dpi_ = layout::kDesignDpi;

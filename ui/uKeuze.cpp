@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "platform/HelpSystem.h"
-#include "ui/RecordChoice.h"
-#include "ui/StartNumber.h"
+#include "app/RecordChoice.h"
+#include "app/StartNumber.h"
 #include "ui/tVars.h"
 
 namespace halvern {

@@ -30,7 +30,7 @@ std::string ParseError(std::vector<std::string_view> args) {
 // "INDI:1 FAM:100" for the runs of a command line.
 std::string Runs(std::vector<std::string_view> args) {
     std::string text;
-    for (const RunRequest& run : ParseOk(args).runs) {
+    for (const JobRun& run : ParseOk(args).runs) {
         if (!text.empty()) text += ' ';
         text += std::string(run.choice.tag) + ':' + std::to_string(run.startNumber);
     }

@@ -13,7 +13,7 @@
 #include "platform/UniqueRes.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 #include "ui/tVars.h"
 
 namespace halvern::testing {

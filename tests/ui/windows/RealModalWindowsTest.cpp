@@ -8,7 +8,7 @@
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/FileDialogs.h"
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 
 namespace halvern::testing {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
 

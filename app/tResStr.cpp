@@ -1,4 +1,4 @@
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 
 #include <array>
 
@@ -9,6 +9,7 @@ constexpr std::array kCatalogue{
     rsVerkeerdFormaat, rsGeenInvoer,      rsGeenUitvoer, rsZelfdeNaam, rsGeenGegevens,
     rsSpatie,          rsScheiding,       rsBerichten,   rsTijdStandaard, rsAantalStandaard,
     rsGestartOm,       rsBezigMet,        rsSchonen,     rsAantal,     rsNummersDubbel,
+    rsGeenGeheugen,
 };
 }  // namespace
 

@@ -1,4 +1,4 @@
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@ TEST(MessageCatalogue, LookupByIdentifierGivesTheNamedText) {
     for (const ResString& entry :
          {rsVerkeerdFormaat, rsGeenInvoer, rsGeenUitvoer, rsZelfdeNaam, rsGeenGegevens, rsSpatie, rsScheiding,
           rsBerichten, rsTijdStandaard, rsAantalStandaard, rsGestartOm, rsBezigMet, rsSchonen, rsAantal,
-          rsNummersDubbel}) {
+          rsNummersDubbel, rsGeenGeheugen}) {
         EXPECT_EQ(LoadResString(entry.id), entry.text) << entry.id;
     }
     EXPECT_EQ(LoadResString(65297), "");
-    EXPECT_EQ(LoadResString(65313), "");
+    EXPECT_EQ(LoadResString(65314), "");
 }
 
 TEST(MessageCatalogue, SeparatorsKeepTheirBlanks) {

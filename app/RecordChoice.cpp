@@ -1,4 +1,4 @@
-#include "ui/RecordChoice.h"
+#include "app/RecordChoice.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "ui/StartNumber.h"
+#include "app/StartNumber.h"
 
 #include <cstddef>
 

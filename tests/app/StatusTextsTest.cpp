@@ -1,4 +1,4 @@
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ui/StatusTexts.h"
+#include "app/StatusTexts.h"
 
 #include "core/FixedWidthNumber.h"
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 
 namespace halvern {
 

@@ -1,4 +1,4 @@
-#include "ui/RunChecks.h"
+#include "app/RunChecks.h"
 
 #include <filesystem>
 #include <system_error>

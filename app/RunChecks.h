@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/tResStr.h"
+#include "app/tResStr.h"
 
 namespace halvern {
 

@@ -1,0 +1,117 @@
+#include "app/RenumberJob.h"
+
+#include <chrono>
+#include <new>
+#include <utility>
+
+#include "app/StatusTexts.h"
+#include "app/tResStr.h"
+#include "core/Document.h"
+#include "core/LargeBuffer.h"
+
+namespace halvern {
+
+RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges)
+    : runs_(std::move(runs)), listener_(listener), collectChanges_(collectChanges) {}
+
+JobResult RenumberJob::RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept,
+                                  const std::function<void()>& releaseSource) {
+    return Execute(source, releaseSource, Destination{&output, kept});
+}
+
+JobResult RenumberJob::RunInMemory(std::string_view source, std::string& result,
+                                   const std::function<void()>& releaseSource) {
+    return Execute(source, releaseSource, Destination{nullptr, &result});
+}
+
+void RenumberJob::Finish(PreparedRun& run, std::string_view current, const Destination& destination,
+                         std::string* made) {
+    if (destination.output == nullptr) {
+        // In memory: the result is what the caller gets.
+        if (run.Count() == 0) {
+            made->assign(current);
+        } else {
+            ReserveLarge(*made, run.LengthBound());
+            run.AppendTo(*made);
+        }
+        return;
+    }
+    if (run.Count() == 0) {
+        SaveDocument(*destination.output, current);
+        return;
+    }
+    if (destination.result == nullptr) {
+        // The new text goes to the file as it is made and is never whole in memory.
+        SaveDocument(*destination.output, [&run](const std::function<void(std::string_view)>& write) {
+            run.WriteTo(write);
+        });
+        return;
+    }
+    // Kept as well: each block goes to the file and into the text that is kept.
+    ReserveLarge(*made, run.LengthBound());
+    SaveDocument(*destination.output, [&run, made](const std::function<void(std::string_view)>& write) {
+        run.WriteTo([&](std::string_view piece) {
+            made->append(piece);
+            write(piece);
+        });
+    });
+}
+
+JobResult RenumberJob::Execute(std::string_view source, const std::function<void()>& releaseSource,
+                               const Destination& destination) {
+    const auto started = std::chrono::steady_clock::now();
+    JobResult result;
+    std::string text;  // the text the runs so far have made; empty while they changed nothing
+    std::string made;  // the last run's text, when it is to be kept
+    std::string_view current = source;
+    bool lastRunMadeText = false;
+    try {
+        for (std::size_t i = 0; i < runs_.size(); ++i) {
+            const JobRun& run = runs_[i];
+            RenumberSink& sink = listener_.RunStarting(run);
+            PreparedRun prepared(current, run.choice.tag, run.choice.letter, run.startNumber, sink);
+            const bool last = i + 1 == runs_.size();
+            std::string next;
+            if (last) {
+                Finish(prepared, current, destination, &made);
+                lastRunMadeText = destination.output == nullptr || prepared.Count() > 0;
+            } else if (prepared.Count() > 0) {
+                ReserveLarge(next, prepared.LengthBound());
+                prepared.AppendTo(next);
+            }
+            result.countTexts.push_back(CountText(run.choice.tag, prepared.Count()));
+            // The run's changes name the text it read: taken before that text may go.
+            if (collectChanges_) result.changes.push_back(prepared.Changes());
+            if (!last && prepared.Count() > 0) {
+                // The text this run read goes at the end of this block, once the new one is whole.
+                text.swap(next);
+                if (current.data() == source.data() && releaseSource) releaseSource();
+                current = text;
+            }
+            listener_.RunFinished(run, prepared.Count());
+        }
+    } catch (const DuplicateSerialError&) {
+        return JobResult{JobStatus::Refused, std::string(rsNummersDubbel.text), 0, {}, {}, 0};
+    } catch (const std::bad_alloc&) {
+        return JobResult{JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text), 0, {}, {}, 0};
+    } catch (const IoError& error) {
+        return JobResult{JobStatus::SaveFailed, TopLevelErrorText(error.what()), error.code(), {}, {}, 0};
+    }
+
+    // Everything succeeded: now the caller's text becomes the result.
+    if (destination.result != nullptr) {
+        if (lastRunMadeText) {
+            destination.result->swap(made);
+        } else if (current.data() != source.data()) {
+            destination.result->swap(text);
+        } else if (destination.result->data() != source.data()) {
+            destination.result->assign(source);
+        }
+    }
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    // Like the window's tick count: 32 bits of milliseconds.
+    result.elapsedMilliseconds = static_cast<std::uint32_t>(elapsed.count());
+    return result;
+}
+
+}  // namespace halvern

@@ -1,0 +1,95 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/RecordChoice.h"
+#include "core/Renumber.h"
+
+namespace halvern {
+
+// One run of a job: which records, and the serial number of the first of them.
+struct JobRun {
+    RecordChoice choice;
+    std::int32_t startNumber = 1;
+};
+
+// What a front end hears of a job while it works (its progress display).
+class JobListener {
+public:
+    virtual ~JobListener() = default;
+    // The engine's events of the run about to start go to the sink returned.
+    virtual RenumberSink& RunStarting(const JobRun& run) = 0;
+    // The run's new text is complete (the last run of a save: written to the temporary file).
+    virtual void RunFinished(const JobRun& run, std::size_t count) = 0;
+};
+
+// How a job ended.
+enum class JobStatus {
+    Done,
+    Refused,      // the new identifiers of a run would repeat: nothing changed, nothing written
+    OutOfMemory,  // nothing changed, nothing written
+    SaveFailed,   // the output could not be written; an earlier output file is as it was
+};
+
+struct JobResult {
+    JobStatus status = JobStatus::Done;
+    // Refused and OutOfMemory: the catalogue's text; SaveFailed: the error's description, as the
+    // program's error handler shows it ("Disk full.").
+    std::string message;
+    // SaveFailed: the program's I/O code (see IoError).
+    int ioCode = 0;
+    // One count text per run done ("aantal INDI : 1234"), in the order of the runs.
+    std::vector<std::string> countTexts;
+    // Per run done, the identifiers it renamed, when the job was asked to collect them.
+    std::vector<std::vector<Renumbering>> changes;
+    // From the start of the first run to the end of the save.
+    std::uint32_t elapsedMilliseconds = 0;
+
+    bool Succeeded() const { return status == JobStatus::Done; }
+};
+
+// The program's one job, as both the window and halvern-cli carry it out: the runs one after the
+// other on the same text, each working on the result of the one before, and only when all of them
+// succeeded the result saved. A run that is refused, or memory that runs out, leaves everything as
+// it was. At any moment the job holds at most the text a run reads, the text it makes and the
+// run's tables.
+class RenumberJob {
+public:
+    RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges = false);
+
+    // The runs on source, then the result saved to output through a temporary file beside it and
+    // renamed into place; the last run's text goes to the file as it is made. When kept is given,
+    // it receives the result too, but only once the save has succeeded (the window's document);
+    // it may be the very text source views. releaseSource, when given, is called as soon as source
+    // is no longer read, so that its memory can go before the next text is made.
+    JobResult RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept = nullptr,
+                         const std::function<void()>& releaseSource = {});
+
+    // The runs on source, the result in result (nothing is saved: a dry run, standard output).
+    JobResult RunInMemory(std::string_view source, std::string& result,
+                          const std::function<void()>& releaseSource = {});
+
+private:
+    // Where the result goes: a file (output), or memory (result).
+    struct Destination {
+        const std::filesystem::path* output;
+        std::string* result;
+    };
+
+    JobResult Execute(std::string_view source, const std::function<void()>& releaseSource,
+                      const Destination& destination);
+    // Makes the last run's text and puts it where destination says; the text made goes to kept
+    // when a caller wants it kept.
+    void Finish(PreparedRun& run, std::string_view current, const Destination& destination, std::string* made);
+
+    std::vector<JobRun> runs_;
+    JobListener& listener_;
+    bool collectChanges_;
+};
+
+}  // namespace halvern
