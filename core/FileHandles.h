@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdio>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 
 namespace halvern {
 

@@ -4,9 +4,9 @@
 #include <random>
 #include <string>
 
+#include "base/UniqueRes.h"
 #include "core/Document.h"
 #include "core/IoErrorCode.h"
-#include "platform/UniqueRes.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

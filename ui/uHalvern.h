@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 #include "ui/Controls.h"
 #include "ui/MainWindowSeams.h"
 #include "ui/Window.h"
