@@ -69,6 +69,7 @@ void Save(const fs::path& fileName, const Delivery& deliver) {
     // A file the user may not write stays as it is, although the folder would let us replace it.
     if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
 
+    RemoveAbandonedTemporaryFiles(target);
     TemporaryFile temporary(target);
     deliver([&](std::string_view block) { temporary.Write(block); });
     temporary.Close();

@@ -33,8 +33,21 @@ int Close(int fd);
 // 0 when the existing file at path may be written by this process, otherwise -1.
 int CheckWritable(const std::filesystem::path& path);
 
-// A new file at path, opened for writing; fails with EEXIST when the name is taken.
-int CreateNewFile(const std::filesystem::path& path);
+// ---- Temporary files of a save ----
+
+// A new file at path, opened for writing; fails with EEXIST when the name is taken. The file is
+// guarded as long as the descriptor is open: RemoveIfUnguarded, from this process or any other,
+// leaves it alone. A process that ends, however it ends, no longer guards its files.
+int CreateGuardedFile(const std::filesystem::path& path);
+
+// A second descriptor that keeps fd's guard after fd is closed, until it is closed itself, so a
+// temporary file stays guarded up to its rename. -1 where the system cannot keep a guard past the
+// close (on Windows the rename needs every descriptor of the file closed).
+int KeepGuard(int fd);
+
+// Removes the file at path when it is a regular file that nobody guards; otherwise, and when the
+// removal fails, nothing happens.
+void RemoveIfUnguarded(const std::filesystem::path& path);
 
 // ---- Memory ----
 

@@ -24,9 +24,17 @@ int Close(int fd) { return _close(fd); }
 
 int CheckWritable(const std::filesystem::path& path) { return _waccess(path.c_str(), 2); }
 
-int CreateNewFile(const std::filesystem::path& path) {
+// The C runtime opens a file shared for reading and writing but not for deleting, so while the
+// descriptor is open nobody can remove the file: that is the guard.
+int CreateGuardedFile(const std::filesystem::path& path) {
     return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
+
+int KeepGuard(int) { return -1; }
+
+// A file that a running save has open cannot be removed, nor can a folder: the removal fails,
+// quietly.
+void RemoveIfUnguarded(const std::filesystem::path& path) { _wremove(path.c_str()); }
 
 void RequestLargePages(void*, std::size_t) noexcept {}
 
