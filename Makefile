@@ -34,7 +34,9 @@ test-native: native
 test-windows: windows
 	xvfb-run -a bash scripts/wine-tests.sh $(WINDOWS)
 
-test: test-native test-sanitize test-fuzz test-windows
+# Everything, in this order; the last steps build the Windows download, whose zip a test then
+# opens, and the Debian package of halvern-cli.
+test: test-native test-sanitize test-fuzz test-windows dist deb
 
 # The native tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # report ends the test that made it.
@@ -79,14 +81,10 @@ bench-window: native windows
 dist: windows
 	bash scripts/make-dist.sh $(WINDOWS) dist
 
-test: dist
-
 # make deb: the Debian package of halvern-cli, dist/halvern-cli_<version>_<arch>.deb (install it with
 # apt install ./dist/halvern-cli_<version>_<arch>.deb). make test makes it too.
 deb: native
 	bash scripts/make-deb.sh $(NATIVE) dist
-
-test: deb
 
 .PHONY: deb
 

@@ -1,8 +1,6 @@
 #include "cli/HelpText.h"
 
-#ifndef HALVERN_VERSION
-#error "HALVERN_VERSION must be defined by the build"
-#endif
+#include "base/ProgramVersion.h"
 
 namespace halvern::cli {
 
@@ -50,6 +48,6 @@ std::string_view UsageHint() {
     return "Gebruik: halvern-cli [opties] INVOER UITVOER (meer uitleg: halvern-cli --help)";
 }
 
-std::string_view VersionText() { return HALVERN_VERSION; }
+std::string_view VersionText() { return kProgramVersion; }
 
 }  // namespace halvern::cli

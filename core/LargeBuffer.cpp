@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
+#include "core/SystemCalls.h"
 
 namespace halvern {
 namespace {
@@ -16,16 +14,11 @@ std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t unit) { return (valu
 }  // namespace
 
 void AdviseLargePages(const void* data, std::size_t size) noexcept {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
     // Only whole large pages inside the block: the advice never reaches memory that is not ours.
     const auto begin = reinterpret_cast<std::uintptr_t>(data);
     const std::uintptr_t first = RoundUp(begin, kLargePage);
     const std::uintptr_t last = (begin + size) & ~(kLargePage - 1);
-    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)size;
-#endif
+    if (last > first) os::RequestLargePages(reinterpret_cast<void*>(first), last - first);
 }
 
 // A block of whole large pages is placed on a large-page boundary by Linux, and the allocator
@@ -39,14 +32,12 @@ void ReserveLarge(std::string& text, std::size_t size) {
     std::size_t room = size;
     if (size >= kLargePage && size <= SIZE_MAX - 2 * kLargePage) room = RoundUp(size + kAllocatorBytes, kLargePage) - kAllocatorBytes;
     text.reserve(room);
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
     const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
     const std::uintptr_t first = begin & ~(kLargePage - 1);
     if (begin - first <= kAllocatorBytes) {
-        ::madvise(reinterpret_cast<void*>(first), RoundUp(begin + text.capacity(), kLargePage) - first, MADV_HUGEPAGE);
+        os::RequestLargePages(reinterpret_cast<void*>(first), RoundUp(begin + text.capacity(), kLargePage) - first);
         return;
     }
-#endif
     AdviseLargePages(text.data(), text.capacity());
 }
 

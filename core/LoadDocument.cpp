@@ -8,11 +8,7 @@
 #include "core/DocumentBuffer.h"
 #include "core/FileHandles.h"
 #include "core/LargeBuffer.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "core/SystemCalls.h"
 
 namespace halvern {
 namespace {
@@ -59,19 +55,11 @@ bool LoadAsText(Load&& load, std::string& text) {
     }
 }
 
-std::FILE* OpenForReading(const std::filesystem::path& fileName) {
-#ifdef _WIN32
-    return _wfopen(fileName.c_str(), L"rb");
-#else
-    return std::fopen(fileName.c_str(), "rb");
-#endif
-}
-
 }  // namespace
 
 bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer) {
     try {
-        UniqueStream file(OpenForReading(fileName));
+        UniqueStream file(os::OpenForReading(fileName));
         if (!file) return false;
         // The stream's own buffer would only add a copy: the chunks are large.
         std::setvbuf(file.get(), nullptr, _IONBF, 0);
@@ -92,10 +80,8 @@ bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer)
 
 bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer) {
     if (stream == nullptr) return false;
-#ifdef _WIN32
-    // Standard input starts in text mode, which would turn CR LF into LF.
-    _setmode(_fileno(stream), _O_BINARY);
-#endif
+    // Standard input starts in text mode on Windows, which would turn CR LF into LF.
+    os::UseBinaryMode(stream);
     try {
         DocumentBuffer fresh;
         if (!ReadAll(stream, 0, fresh)) return false;

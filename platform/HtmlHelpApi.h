@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 
 namespace halvern {
 

@@ -1,5 +1,7 @@
 #include "platform/StoreRecords.h"
 
+#include "base/ProgramVersion.h"
+
 namespace halvern {
 namespace {
 
@@ -26,7 +28,7 @@ std::vector<StoreValue> MakerRecord() {
 std::vector<StoreValue> ProgramRecord(std::string_view programFile) {
     return {
         {"Naam", "Halvern"},
-        {kVersionValue, "5.02"},
+        {kVersionValue, std::string(kProgramVersion)},
         {"Datum", "31 december 2021"},
         {"Exe", "Halvern.exe"},
         {"Help", "Halvern.chm"},

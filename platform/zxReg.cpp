@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 
 namespace halvern {
 namespace {

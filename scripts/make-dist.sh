@@ -9,8 +9,10 @@ bin=$(cd "$1" && pwd)/bin
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 
-version=$(sed -n 's/^#define HALVERN_VERSION_TEXT "\(.*\)"$/\1/p' "$source_dir/ui/ProgramVersion.h")
-[ -n "$version" ] || { echo "$0: no version in ui/ProgramVersion.h" >&2; exit 1; }
+# The version as the build made it from CMakeLists.txt.
+version_header=$(cd "$1" && pwd)/generated/base/ProgramVersion.h
+version=$(sed -n 's/^#define HALVERN_VERSION_TEXT "\(.*\)"$/\1/p' "$version_header" 2>/dev/null || true)
+[ -n "$version" ] || { echo "$0: no version in $version_header; configure the Windows tree first" >&2; exit 1; }
 zip_file="$out/Halvern-$version-win64.zip"
 
 for file in Halvern.exe Halvern.chm halvern-cli.exe; do

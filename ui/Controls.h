@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 
 namespace halvern {
 

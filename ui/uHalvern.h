@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/RenumberJob.h"
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 #include "ui/Controls.h"
 #include "ui/MainWindowSeams.h"
 #include "ui/Window.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 #include "ui/Controls.h"
 #include "ui/Window.h"
 

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 #include "platform/zxReg.h"
 #include "ui/Dpi.h"
 #include "ui/zxInfoToolLayout.h"

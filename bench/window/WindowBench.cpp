@@ -18,7 +18,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 
 namespace {
 

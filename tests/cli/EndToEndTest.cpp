@@ -1,6 +1,7 @@
 // Runs the built halvern-cli on files in a fresh folder and looks at what it leaves behind.
 #include <gtest/gtest.h>
 
+#include "base/ProgramVersion.h"
 #include "tests/cli/CliFolder.h"
 
 #include <filesystem>
@@ -124,7 +125,7 @@ TEST_F(CliRun, HelpVersionAndUsage) {
     EXPECT_TRUE(help.out.starts_with("Gebruik: halvern-cli [opties] INVOER UITVOER\n"));
     const Outcome version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "halvern-cli 5.02\n");
+    EXPECT_EQ(version.out, "halvern-cli " HALVERN_VERSION_TEXT "\n");
 
     for (const auto& args : std::vector<std::vector<std::string>>{{}, {"in.ged"}, {"-x", "in.ged", "uit.ged"}}) {
         const Outcome usage = Run(args);

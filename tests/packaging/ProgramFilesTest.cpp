@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ProgramVersion.h"
+#include "base/ProgramVersion.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace {
@@ -105,13 +105,13 @@ TEST(ProgramFiles, CarryTheDutchVersionResourceOfThisVersion) {
         EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
         EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(HALVERN_VERSION_MINOR, HALVERN_VERSION_MAJOR));
         EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-        EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(2, 5));  // 5.02 is 5,2,0,0
+        EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(HALVERN_VERSION_MINOR, HALVERN_VERSION_MAJOR));
         EXPECT_EQ(fixed->dwProductVersionLS, 0u);
         EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
         EXPECT_EQ(info.Translation(), (std::vector<WORD>{0x0413, 1252}));
-        EXPECT_EQ(info.Text("FileVersion"), "5.02");
-        EXPECT_EQ(info.Text("ProductVersion"), "5.02");
+        EXPECT_EQ(info.Text("FileVersion"), HALVERN_VERSION_TEXT);
+        EXPECT_EQ(info.Text("ProductVersion"), HALVERN_VERSION_TEXT);
         EXPECT_EQ(info.Text("ProductName"), "Halvern");
         EXPECT_EQ(info.Text("CompanyName"), "Zandrix");
         EXPECT_EQ(info.Text("OriginalFilename"), program.name);

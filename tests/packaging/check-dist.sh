@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Makes the Windows download from this build tree into a fresh folder and checks what is in it.
-# Usage: check-dist.sh SOURCE_DIR WINDOWS_BUILD_DIR
+# Usage: check-dist.sh SOURCE_DIR WINDOWS_BUILD_DIR VERSION
 set -euo pipefail
 source_dir=$1
 build=$2
+version=$3
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 zip_file=$(bash "$source_dir/scripts/make-dist.sh" "$build" "$out")
-[ "$(basename "$zip_file")" = "Halvern-5.02-win64.zip" ] || fail "zip named $(basename "$zip_file")"
+[ "$(basename "$zip_file")" = "Halvern-$version-win64.zip" ] || fail "zip named $(basename "$zip_file")"
 
 # Exactly these four files, at the top of the zip.
 names=$(unzip -Z1 "$zip_file" | sort | tr '\n' ' ')
@@ -44,5 +45,5 @@ for word in Deblokkeren Eigenschappen "Installeren is niet nodig" Halvern.chm ha
   grep -q "$word" "$readme" || fail "LEESMIJ.txt does not mention '$word'"
 done
 
-[ "$failures" -eq 0 ] && echo "Halvern-5.02-win64.zip: 4 files, all as they should be"
+[ "$failures" -eq 0 ] && echo "Halvern-$version-win64.zip: 4 files, all as they should be"
 exit "$failures"

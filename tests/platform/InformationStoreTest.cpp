@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "TestRegistry.h"
+#include "base/ProgramVersion.h"
 
 namespace halvern {
 namespace {
@@ -42,7 +43,7 @@ TEST_F(InformationStore, FirstStartWritesBothRecords) {
     };
     for (const auto& [name, text] : maker) EXPECT_EQ(ReadSz(kMakerKey, name), text) << name;
     const std::pair<const char*, const char*> program[] = {
-        {"Naam", "Halvern"}, {"Versie", "5.02"},       {"Datum", "31 december 2021"}, {"Exe", "Halvern.exe"},
+        {"Naam", "Halvern"}, {"Versie", HALVERN_VERSION_TEXT},{"Datum", "31 december 2021"}, {"Exe", "Halvern.exe"},
         {"Help", "Halvern.chm"}, {"Email", "info@zandrix.example"}, {"Path", "C:\\Tools\\"},
     };
     for (const auto& [name, text] : program) EXPECT_EQ(ReadSz(kProgramKey, name), text) << name;

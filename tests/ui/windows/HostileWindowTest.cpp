@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/UniqueRes.h"
+#include "base/UniqueRes.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
 #include "app/tResStr.h"
