@@ -31,6 +31,13 @@ std::optional<std::string_view> DefaultPrefix(std::string_view tag) {
     return std::nullopt;
 }
 
+std::size_t KnownTagOrder(std::string_view tag) {
+    for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
+        if (kKnownTypes[i].tag == tag) return i;
+    }
+    return kKnownTypes.size();
+}
+
 std::vector<std::string> RecordTags(std::string_view text) {
     std::array<bool, kKnownTypes.size()> knownPresent{};
     std::vector<std::string> others;

@@ -11,6 +11,10 @@ namespace halvern {
 // (those beginning with "_" included): the user has to choose one.
 std::optional<std::string_view> DefaultPrefix(std::string_view tag);
 
+// The place of a tag in the order INDI, FAM, NOTE, SNOTE, SOUR, REPO, OBJE, SUBM, SUBN (0 to 8);
+// 9 for any other tag.
+std::size_t KnownTagOrder(std::string_view tag);
+
 // The tags of the level-0 records in text ("0 @X@ TAG", leading blanks allowed), each once: first
 // those of INDI, FAM, NOTE, SNOTE, SOUR, REPO, OBJE, SUBM and SUBN that occur, in that order, then
 // any other tags in the order in which they first occur. Records without an identifier (HEAD,
