@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/QuickSearch.h"
+#include "core/RecordTypes.h"
+#include "core/ReferenceReport.h"
 #include "core/Renumber.h"
 #include "tests/support/GedcomGenerator.h"
 #include "tests/support/LiteralRenumber.h"
@@ -73,6 +75,26 @@ void BM_RenumberRecords(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_RenumberRecords)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Every record type the text holds, one run after the other with its default prefix, as a run over
+// all types does; to be read beside the individuals alone.
+void BM_RenumberAllTypes(benchmark::State& state) {
+    RenumberCopies(state, [](std::string& text, NullRenumberSink& sink) {
+        std::size_t count = 0;
+        for (const std::string& tag : halvern::RecordTags(text)) {
+            count += halvern::RenumberRecords(text, tag, halvern::IdentifierForm{std::string(*halvern::DefaultPrefix(tag)), 5}, 1, sink);
+        }
+        return count;
+    });
+}
+BENCHMARK(BM_RenumberAllTypes)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ReferenceReport(benchmark::State& state) {
+    const std::string& text = Gedcom(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(halvern::MakeReferenceReport(text));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ReferenceReport)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_LiteralRenumber(benchmark::State& state) {
     RenumberCopies(state, [](std::string& text, NullRenumberSink& sink) {

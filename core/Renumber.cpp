@@ -4,50 +4,41 @@
 #include <cstring>
 #include <memory>
 
+#include <stdexcept>
+
 #include "core/CollectIdentifiers.h"
-#include "core/FixedWidthNumber.h"
 #include "core/IdentifierTable.h"
 #include "core/LargeBuffer.h"
+#include "core/NewIdentifierShape.h"
+#include "core/RunSerials.h"
 
 namespace halvern {
 namespace {
 
-constexpr std::size_t kSerialWidth = 5;
-// Letters up to this length are put into a new identifier on the stack.
-constexpr std::size_t kShortLetter = 8;
+// Prefixes up to this length are put into a new identifier on the stack.
+constexpr std::size_t kShortPrefix = 12;
 
-// Remembers which serial texts a run has handed out. A serial text is five characters, each a digit
-// or "-", so it is a number below 11^5 and a bit set of that size holds them all.
-class SerialTextSet {
-public:
-    SerialTextSet() : seen_(161051, false) {}
-    // False when text was there already.
-    bool Insert(std::string_view text) {
-        std::size_t code = 0;
-        for (const char c : text) code = code * 11 + (c == '-' ? 10 : static_cast<std::size_t>(c - '0'));
-        if (seen_[code]) return false;
-        seen_[code] = true;
-        return true;
-    }
-
-private:
-    std::vector<bool> seen_;
-};
-
-// True when the serial texts of the entries that count all differ.
-template <typename SerialText, typename Counts>
-bool AllDifferent(std::size_t count, SerialText&& serialText, Counts&& counts) {
-    SerialTextSet handedOut;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (counts(i) && !handedOut.Insert(serialText(i))) return false;
-    }
-    return true;
+// Adds the serial code of the stretch at at to codes when it has the shape. Kept out of line: the
+// collection's loop over the text stays as small as it was, which is worth more than the call.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+void NoteShaped(const NewIdentifierShape& shape, std::string_view text, std::size_t at,
+                std::vector<std::uint64_t>& codes) {
+    if (const auto code = shape.SerialCodeAt(text, at)) codes.push_back(*code);
 }
 
 }  // namespace
 
 DuplicateSerialError::DuplicateSerialError()
-    : std::runtime_error("the new identifiers of this run would not all be different") {}
+    : DuplicateSerialError(RunRefusal::kSerialsRepeat, "the new identifiers of this run would not all be different") {}
+
+DuplicateSerialError::DuplicateSerialError(RunRefusal code, const std::string& what)
+    : std::runtime_error(what), code_(code) {}
+
+IdentifierCollisionError::IdentifierCollisionError(std::string identifier)
+    : DuplicateSerialError(RunRefusal::kIdentifierTaken, "the new identifier " + identifier + " is in the text already"),
+      identifier_(std::move(identifier)) {}
 
 std::int32_t SerialNumber(std::int32_t startNumber, std::size_t index) {
     const std::uint64_t wide = static_cast<std::uint64_t>(static_cast<std::int64_t>(startNumber)) +
@@ -57,7 +48,7 @@ std::int32_t SerialNumber(std::int32_t startNumber, std::size_t index) {
 
 // What a prepared run holds between its preparation and the pass that writes the new text.
 struct PreparedRun::State {
-    State(std::string_view text, std::string_view newLetter) : original(text), letter(newLetter) {
+    State(std::string_view text, const IdentifierForm& form) : original(text), prefix(form.prefix), width(form.width) {
         identifiers.reserve(ExpectedDefinitions(text));
     }
 
@@ -66,34 +57,18 @@ struct PreparedRun::State {
     static std::size_t ExpectedDefinitions(std::string_view text) { return text.size() / 256; }
 
     std::string_view original;
-    std::string letter;
+    std::string prefix;
+    int width;
     IdentifierList identifiers;
     IdentifierTable table{identifiers, ExpectedDefinitions(original)};
-    std::int32_t startNumber = 0;
-    // Empty when no serial number of the run is negative (and none wraps past the largest): the
-    // serial text of such a number is its last five digits, worked out when it is needed.
-    // Otherwise the serial texts of all entries, kSerialWidth characters each.
-    std::string serialTexts;
+    RunSerials serials;
     std::size_t atSigns = 0;
     std::vector<bool> replaces;
 
-    // Writes the serial text of entry, kSerialWidth characters, to out.
-    void SerialText(std::size_t entry, char* out) const {
-        if (!serialTexts.empty()) {
-            std::memcpy(out, serialTexts.data() + entry * kSerialWidth, kSerialWidth);
-            return;
-        }
-        std::uint64_t number = static_cast<std::uint64_t>(startNumber) + entry;
-        for (std::size_t i = kSerialWidth; i-- > 0;) {
-            out[i] = static_cast<char>('0' + number % 10);
-            number /= 10;
-        }
-    }
+    std::size_t NewLength() const { return prefix.size() + static_cast<std::size_t>(width) + 2; }
 
     std::string NewIdentifier(std::size_t entry) const {
-        char serial[kSerialWidth];
-        SerialText(entry, serial);
-        return std::string("@").append(letter).append(serial, kSerialWidth).append("@");
+        return std::string("@").append(prefix).append(serials.Text(entry)).append("@");
     }
 
     // The pass: every occurrence replaced, everything else copied; out.Append(bytes) receives the
@@ -103,23 +78,28 @@ struct PreparedRun::State {
         replaces.assign(identifiers.size(), false);
         std::size_t copiedUpTo = 0;
         std::size_t cleaned = 0;
+        const std::size_t newLength = NewLength();
+        // The new identifiers are put together in place: "@" + prefix stays, the serial text and
+        // the closing "@" are written over for each one.
+        char shortId[kShortPrefix + kMaxSerialWidth + 2];
+        std::string longId;
+        char* id = shortId;
+        if (prefix.size() > kShortPrefix) {
+            longId.resize(newLength);
+            id = longId.data();
+        }
+        id[0] = '@';
+        std::memcpy(id + 1, prefix.data(), prefix.size());
+        id[newLength - 1] = '@';
+        char* const serial = id + 1 + prefix.size();
         table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
             // An occurrence that starts with the closing "@" of the one before: that "@" is
             // written already.
             const bool sharesItsAt = position < copiedUpTo;
             if (!sharesItsAt) out.Append(original.substr(copiedUpTo, position - copiedUpTo));
             const std::size_t skip = sharesItsAt ? 1 : 0;
-            if (letter.size() <= kShortLetter) {
-                // The new identifier put together at once: one piece instead of four.
-                char id[kShortLetter + kSerialWidth + 2];
-                id[0] = '@';
-                std::memcpy(id + 1, letter.data(), letter.size());
-                SerialText(entry, id + 1 + letter.size());
-                id[1 + letter.size() + kSerialWidth] = '@';
-                out.Append(std::string_view(id, letter.size() + kSerialWidth + 2).substr(skip));
-            } else {
-                out.Append(std::string_view(NewIdentifier(entry)).substr(skip));
-            }
+            serials.Write(entry, serial);
+            out.Append(std::string_view(id, newLength).substr(skip));
             copiedUpTo = position + length;
             replaces[entry] = true;
             sink.OnCleaned(++cleaned);
@@ -170,49 +150,75 @@ private:
 
 }  // namespace
 
-PreparedRun::PreparedRun(std::string_view text, std::string_view tag, std::string_view letter,
+PreparedRun::PreparedRun(std::string_view text, std::string_view tag, const IdentifierForm& form,
                          std::int32_t startNumber, RenumberSink& sink)
-    : state_(std::make_unique<State>(text, letter)), sink_(sink) {
+    : state_(IsValidForm(form) ? std::make_unique<State>(text, form)
+                               : throw std::invalid_argument("a prefix of A-Z, a-z, 0-9 or _ and a width of 1 to 9")),
+      sink_(sink) {
     State& run = *state_;
+    // The stretches that have the shape of a new identifier are noted on the way, by the serial
+    // code they spell; so are the collected identifiers of that shape. See CheckCollisions.
+    const NewIdentifierShape shape(form.prefix, form.width);
+    std::vector<std::uint64_t> shapedStretches;
+    std::vector<std::uint64_t> shapedIdentifiers;
     // The table is filled during the collection, while each identifier's bytes are at hand.
-    run.atSigns = ForEachDefinition(text, tag, [&](std::string_view id) {
-        run.identifiers.push_back(id);
-        run.table.Add(static_cast<std::size_t>(text.data() + text.size() - id.data()));
-    });
+    run.atSigns = ForEachDefinition(
+        text, tag,
+        [&](std::string_view id) {
+            run.identifiers.push_back(id);
+            const auto at = static_cast<std::size_t>(id.data() - text.data());
+            run.table.Add(text.size() - at);
+            if (id.size() == shape.Length()) {
+                if (const auto code = shape.SerialCodeAt(text, at)) shapedIdentifiers.push_back(*code);
+            }
+        },
+        shape.Length() - 1, form.prefix[0],
+        [&](std::size_t at) {
+            NoteShaped(shape, text, at, shapedStretches);
+        });
     run.table.FinishAdding();
     const std::size_t count = run.identifiers.size();
     sink.OnCollected(count);
     if (count == 0) return;
 
-    run.startNumber = startNumber;
-    const bool neverNegative =
-        startNumber >= 0 && count - 1 <= static_cast<std::size_t>(INT32_MAX - startNumber);
-    if (!neverNegative) {
-        run.serialTexts.reserve(count * kSerialWidth);
-        for (std::size_t i = 0; i < count; ++i) {
-            run.serialTexts.append(FixedWidthNumber(SerialNumber(startNumber, i), kSerialWidth));
-        }
-    }
-
+    run.serials = RunSerials(startNumber, count, form.width);
     // Two entries that replace something must not get the same serial text: that would merge two
-    // records. Up to 100,000 numbers in a row that are never negative all end differently. Else:
-    // only the first entry of an identifier can replace anything, so when their serial texts all
-    // differ the run is safe; and failing that, a pass over the text settles which entries do.
-    if (!neverNegative || count > 100000) {
-        char serial[kSerialWidth];
-        const auto serialText = [&](std::size_t entry) {
-            run.SerialText(entry, serial);
-            return std::string_view(serial, kSerialWidth);
-        };
-        if (!AllDifferent(count, serialText, [&](std::size_t i) { return run.table.IsFirstEntry(i); })) {
-            std::vector<bool> replacing(count, false);
-            run.table.ForEachOccurrence(text, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
-            if (!AllDifferent(count, serialText, [&](std::size_t i) { return bool(replacing[i]); })) {
-                throw DuplicateSerialError();
-            }
+    // records. Only the first entry of an identifier can replace anything, so when their serial
+    // texts all differ the run is safe; and failing that, a pass over the text settles which
+    // entries do.
+    if (!run.serials.IndexWritten([&](std::size_t i) { return run.table.IsFirstEntry(i); })) {
+        std::vector<bool> replacing(count, false);
+        run.table.ForEachOccurrence(text, [&](std::size_t, std::size_t, std::size_t entry) { replacing[entry] = true; });
+        if (!run.serials.IndexWritten([&](std::size_t i) { return bool(replacing[i]); })) throw DuplicateSerialError();
+    }
+    CheckCollisions(shapedStretches, shapedIdentifiers);
+    for (std::size_t i = 1; i <= count; ++i) sink.OnRenumbered(i);
+}
+
+PreparedRun::PreparedRun(std::string_view text, std::string_view tag, std::string_view letter,
+                         std::int32_t startNumber, RenumberSink& sink)
+    : PreparedRun(text, tag, IdentifierForm{std::string(letter), kDefaultSerialWidth}, startNumber, sink) {}
+
+// A new identifier can only equal a stretch of the text that has its shape, so only those were
+// noted during the collection, as the serial code they spell, and for each the entry whose new
+// identifier it would be follows from that code in constant time (RunSerials::EntryOf). Such a
+// stretch is harmless when some collected identifier has the same bytes (then the run replaces it
+// too); the collected identifiers of the shape mark their entries first, then any stretch whose
+// entry writes its new identifier but is not marked refuses the run. Linear in the text.
+void PreparedRun::CheckCollisions(const std::vector<std::uint64_t>& shapedStretches,
+                                  const std::vector<std::uint64_t>& shapedIdentifiers) const {
+    if (shapedStretches.empty()) return;
+    const State& run = *state_;
+    std::vector<bool> collectedAlready(run.identifiers.size(), false);
+    for (const std::uint64_t code : shapedIdentifiers) {
+        if (const auto entry = run.serials.EntryOf(code)) collectedAlready[*entry] = true;
+    }
+    for (const std::uint64_t code : shapedStretches) {
+        const auto entry = run.serials.EntryOf(code);
+        if (entry && run.table.IsFirstEntry(*entry) && !collectedAlready[*entry]) {
+            throw IdentifierCollisionError(run.NewIdentifier(*entry));
         }
     }
-    for (std::size_t i = 1; i <= count; ++i) sink.OnRenumbered(i);
 }
 
 PreparedRun::~PreparedRun() = default;
@@ -223,7 +229,7 @@ std::size_t PreparedRun::Count() const { return state_->identifiers.size(); }
 // the new length less that of the shortest identifier.
 std::size_t PreparedRun::LengthBound() const {
     const State& run = *state_;
-    const std::size_t newLength = 2 + run.letter.size() + kSerialWidth;
+    const std::size_t newLength = run.NewLength();
     std::size_t shortest = SIZE_MAX;
     for (const std::string_view id : run.identifiers) shortest = std::min(shortest, id.size());
     const std::size_t growth = newLength > shortest ? newLength - shortest : 0;
@@ -260,9 +266,15 @@ std::vector<Renumbering> PreparedRun::Changes() const {
 }
 
 std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,
+                            std::int32_t startNumber, RenumberSink& sink, std::vector<Renumbering>* changes) {
+    return RenumberRecords(text, tag, IdentifierForm{std::string(letter), kDefaultSerialWidth}, startNumber, sink,
+                           changes);
+}
+
+std::size_t RenumberRecords(std::string& text, std::string_view tag, const IdentifierForm& form,
                             std::int32_t startNumber, RenumberSink& sink,
                             std::vector<Renumbering>* changes) {
-    PreparedRun run(text, tag, letter, startNumber, sink);
+    PreparedRun run(text, tag, form, startNumber, sink);
     const std::size_t count = run.Count();
     if (count == 0) return 0;
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/IdentifierForm.h"
+
 namespace halvern {
 
 // Receives the progress of one run, synchronously, in this order: OnCollected(count) once;
@@ -35,11 +37,39 @@ struct Renumbering {
     std::string newId;  // "@I00001@"
 };
 
-// Thrown when two identifiers of one run would get the same five-character serial text (more than
-// 100,000 of them, or a range that spans e.g. -12345 and 12345). The text is left unchanged.
+// Why a run was refused.
+enum class RunRefusal {
+    kSerialsRepeat = 1,      // two records of the run would get the same serial text
+    kIdentifierTaken = 2,    // a new identifier is already in the text, and stays there
+};
+
+// Thrown when two identifiers of one run would get the same serial text (more than 10^width of
+// them, or a range that spans e.g. -12345 and 12345 at width 5). The text is left unchanged.
 class DuplicateSerialError : public std::runtime_error {
 public:
     DuplicateSerialError();
+    RunRefusal code() const noexcept { return code_; }
+
+protected:
+    DuplicateSerialError(RunRefusal code, const std::string& what);
+
+private:
+    RunRefusal code_;
+};
+
+// Thrown when a new identifier of a run equals a stretch of the text, from one "@" to the next,
+// that the run leaves as it is: the identifier of a record of another type, or a reference to a
+// record that no longer exists. After the run that stretch would point at the renumbered record.
+// The text is left unchanged. It is a DuplicateSerialError too (the new identifier would be there
+// twice), so whoever refuses runs for that reason refuses these as well.
+class IdentifierCollisionError : public DuplicateSerialError {
+public:
+    explicit IdentifierCollisionError(std::string identifier);
+    // The new identifier that is taken already, "@I00003@".
+    const std::string& identifier() const noexcept { return identifier_; }
+
+private:
+    std::string identifier_;
 };
 
 // The serial number of the list entry with 0-based index: startNumber + index, taken like 32-bit
@@ -47,12 +77,17 @@ public:
 std::int32_t SerialNumber(std::int32_t startNumber, std::size_t index);
 
 // One run, prepared: the identifiers of the records of one type collected from text and their new
-// serial texts checked (DuplicateSerialError when two would be alike), with the events
-// OnCollected and OnRenumbered raised. The new text is then made in one pass by AppendTo or
+// identifiers checked (DuplicateSerialError when two would be alike, IdentifierCollisionError when
+// one is in the text already and would stay), with the events OnCollected and OnRenumbered
+// raised. The new text is then made in one pass by AppendTo or
 // WriteTo, which raise OnCleaned. text must stay alive and unchanged while the run is used. See
 // RenumberRecords for what the new text is.
 class PreparedRun {
 public:
+    // form must be valid (IsValidForm), else std::invalid_argument.
+    PreparedRun(std::string_view text, std::string_view tag, const IdentifierForm& form, std::int32_t startNumber,
+                RenumberSink& sink);
+    // The form letter + width 5.
     PreparedRun(std::string_view text, std::string_view tag, std::string_view letter,
                 std::int32_t startNumber, RenumberSink& sink);
     PreparedRun(const PreparedRun&) = delete;
@@ -73,16 +108,22 @@ public:
     std::vector<Renumbering> Changes() const;
 
 private:
+    void CheckCollisions(const std::vector<std::uint64_t>& shapedStretches,
+                         const std::vector<std::uint64_t>& shapedIdentifiers) const;
+
     struct State;
     std::unique_ptr<State> state_;
     RenumberSink& sink_;
 };
 
-// Renumbers the records of one type in text: tag "INDI"/"FAM"/"NOTE"/"SOUR", letter "I"/"F"/"N"/"S".
-// Every occurrence of every collected identifier becomes "@" + letter + serial text + "@"; no other
-// byte changes. Returns the number of identifiers collected (duplicates counted). On any failure
-// (DuplicateSerialError, std::bad_alloc) text is left exactly as it was. When changes is given it
-// receives one entry per identifier that was renamed, in the order of the records.
+// Renumbers the records of one type in text: tag the level-0 record tag ("INDI", "FAM", "SNOTE",
+// "_LOC", ...; see ForEachDefinition for how its definitions are found), form the prefix and
+// width of the new identifiers (IdentifierForm; invalid: std::invalid_argument). Every occurrence
+// of every collected identifier becomes "@" + prefix + serial text + "@"; no other byte changes.
+// Returns the number of identifiers collected (duplicates counted). On any failure
+// (DuplicateSerialError, IdentifierCollisionError, std::bad_alloc) text is left exactly as it
+// was. When changes is given it receives one entry per identifier that was renamed, in the order
+// of the records.
 //
 // Occurrences are found in the text as it stood before the run, so nothing the run writes is ever
 // taken for an identifier. An identifier has no "@" between its two "@", so at most one identifier
@@ -90,6 +131,11 @@ private:
 // the new identifiers share it too: "@a@b@" with both collected becomes "@I00001@I00002@", as it
 // would if every identifier were replaced in the text one after the other. So a definition always
 // changes together with its references, and the number of "@" in the text stays the same.
+std::size_t RenumberRecords(std::string& text, std::string_view tag, const IdentifierForm& form,
+                            std::int32_t startNumber, RenumberSink& sink,
+                            std::vector<Renumbering>* changes = nullptr);
+
+// The same with the form letter + width 5: "INDI" with "I" gives "@I00001@", "@I00002@", ...
 std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,
                             std::int32_t startNumber, RenumberSink& sink,
                             std::vector<Renumbering>* changes = nullptr);

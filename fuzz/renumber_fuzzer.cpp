@@ -9,7 +9,11 @@
 // - renumbering the output again with the same start number gives the same text;
 // - written piece by piece it is the same text;
 // - a refused run (serial texts would repeat) changes nothing, and is refused only when two serial
-//   texts of the run are indeed alike.
+//   texts of the run are indeed alike;
+// - a run is refused for a collision exactly when one of its new identifiers equals a stretch of
+//   the text from one "@" to the next that it does not replace, and names that identifier; so an
+//   accepted run never gives a record's identifier to anything else.
+// The record type, the prefix and the width of the new identifiers come from the input too.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -29,19 +33,28 @@ using halvern::fuzz::Require;
 
 struct RecordType {
     std::string_view tag;
-    std::string_view letter;
+    std::string letter;  // the prefix of the run
+    int width = 5;
 };
-constexpr RecordType kTypes[] = {{"INDI", "I"}, {"FAM", "F"}, {"NOTE", "N"}, {"SOUR", "S"}};
+constexpr std::string_view kTags[] = {"INDI", "FAM", "NOTE", "SOUR", "SNOTE", "_X"};
+constexpr std::string_view kPrefixes[] = {"I", "F", "N", "S", "X_", "ab"};
 
-// Every occurrence of "@ " + tag, the identifier running back to the nearest "@" but not before the
-// end of the previous occurrence. definitionStarts receives where each identifier begins.
+// Every occurrence of "@ " + tag (for tags other than the four oldest followed by a blank, a line
+// end or the end), the identifier running back to the nearest "@" but not before the end of the
+// previous occurrence. definitionStarts receives where each identifier begins.
 std::vector<std::string> PlainCollection(std::string_view text, std::string_view tag,
                                          std::vector<std::size_t>& definitionStarts) {
     const std::string pattern = std::string("@ ").append(tag);
+    const bool prefixOnly = tag == "INDI" || tag == "FAM" || tag == "NOTE" || tag == "SOUR";
     std::vector<std::string> identifiers;
     std::size_t from = 0;
     for (std::size_t closing = text.find(pattern, from); closing != std::string_view::npos;
          closing = text.find(pattern, from)) {
+        const std::size_t after = closing + pattern.size();
+        if (!prefixOnly && after < text.size() && text[after] != ' ' && text[after] != '\r' && text[after] != '\n') {
+            from = closing + 1;
+            continue;
+        }
         for (std::size_t k = closing; k > from; --k) {
             if (text[k - 1] == '@') {
                 identifiers.emplace_back(text.substr(k - 1, closing - k + 2));
@@ -81,7 +94,7 @@ private:
 };
 
 std::string NewIdentifier(const RecordType& type, std::int32_t start, std::size_t entry) {
-    return std::string("@").append(type.letter).append(halvern::FixedWidthNumber(halvern::SerialNumber(start, entry), 5)).append("@");
+    return std::string("@").append(type.letter).append(halvern::FixedWidthNumber(halvern::SerialNumber(start, entry), type.width)).append("@");
 }
 
 // Walks input and output side by side: equal bytes, or a collected identifier in the input where
@@ -157,9 +170,43 @@ std::int32_t StartNumber(halvern::fuzz::FuzzInput& input) {
 
 }  // namespace
 
+// The new identifier that some stretch of text, not a collected identifier, would share with a
+// record of the run; empty when there is none. Every stretch from one "@" to the next is compared
+// with the new identifiers of the first entries of the collected identifiers.
+std::string FirstCollision(std::string_view text, const std::vector<std::string>& ids, const RecordType& type,
+                           std::int32_t start) {
+    std::set<std::string, std::less<>> collected(ids.begin(), ids.end());
+    std::map<std::string, std::size_t, std::less<>> written;  // new identifier -> entry
+    std::set<std::string, std::less<>> seen;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (seen.insert(ids[i]).second) written.emplace(NewIdentifier(type, start, i), i);
+    }
+    std::string first;
+    std::size_t firstEntry = SIZE_MAX;
+    for (std::size_t at = text.find('@'); at != std::string_view::npos;) {
+        const std::size_t next = text.find('@', at + 1);
+        if (next == std::string_view::npos) break;
+        const std::string_view stretch = text.substr(at, next - at + 1);
+        const auto hit = written.find(stretch);
+        if (hit != written.end() && collected.count(stretch) == 0 && hit->second < firstEntry) {
+            first = hit->first;
+            firstEntry = hit->second;
+        }
+        at = next;
+    }
+    return first;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     halvern::fuzz::FuzzInput input(data, size);
-    const RecordType type = kTypes[input.Byte() % 4];
+    const std::uint8_t typeByte = input.Byte();
+    RecordType type{kTags[typeByte % 6], std::string(kPrefixes[typeByte % 6]), 5};
+    // Half the runs keep the usual form; the others take a prefix and a width of their own.
+    const std::uint8_t formByte = input.Byte();
+    if (formByte & 1) {
+        type.letter = kPrefixes[(formByte >> 1) % 6];
+        type.width = 1 + (formByte >> 4) % 9;
+    }
     const std::int32_t start = StartNumber(input);
     const std::string original(input.Rest());
 
@@ -169,8 +216,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<halvern::Renumbering> changes;
     OrderCheckingSink sink;
     std::size_t count = 0;
+    const halvern::IdentifierForm form{type.letter, type.width};
+    std::string collision;
     try {
-        count = halvern::RenumberRecords(text, type.tag, type.letter, start, sink, &changes);
+        count = halvern::RenumberRecords(text, type.tag, form, start, sink, &changes);
+    } catch (const halvern::IdentifierCollisionError& error) {
+        Require(text == original, "a run refused for a collision changed the text");
+        const std::string expected = FirstCollision(original, ids, type, start);
+        Require(!expected.empty(), "refused for a collision that is not there");
+        Require(error.identifier().size() == expected.size(), "the collision named has not the shape of one");
+        return 0;
     } catch (const halvern::DuplicateSerialError&) {
         Require(text == original, "a refused run changed the text");
         std::set<std::string> serials;
@@ -181,6 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     Require(count == ids.size(), "collected other identifiers than the definitions name");
+    Require(FirstCollision(original, ids, type, start).empty(), "a run went through that gives an identifier twice");
     Require(sink.complete(count), "events missing");
     const std::set<std::size_t> replaced = CheckOnlyIdentifiersChanged(original, text, ids, type, start, changes);
     Require(sink.cleaned() == replaced.size(), "OnCleaned does not count the replacements");
@@ -190,7 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same run written piece by piece, as a save straight into a file makes it.
     {
         halvern::NullRenumberSink quiet;
-        halvern::PreparedRun prepared(original, type.tag, type.letter, start, quiet);
+        halvern::PreparedRun prepared(original, type.tag, form, start, quiet);
         std::string streamed;
         prepared.WriteTo([&](std::string_view piece) { streamed.append(piece); });
         Require(streamed == text, "the text written in pieces differs from the text made whole");
@@ -201,7 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string again = text;
     halvern::NullRenumberSink quiet;
     try {
-        halvern::RenumberRecords(again, type.tag, type.letter, start, quiet);
+        halvern::RenumberRecords(again, type.tag, form, start, quiet);
     } catch (const halvern::DuplicateSerialError&) {
         halvern::fuzz::Broken("a second run refused what the first one did");
     }

@@ -26,6 +26,7 @@ targets=(
   "renumber 4096 gedcom.dict"
   "startnumber 64 startnumber.dict"
   "cli_arguments 512 cli.dict"
+  "utf16 4096 gedcom.dict"
 )
 
 mkdir -p "$build/findings"

@@ -1,0 +1,24 @@
+#include "core/IdentifierForm.h"
+
+namespace halvern {
+
+bool IsValidPrefix(std::string_view prefix) {
+    if (prefix.empty() || prefix.size() > kMaxPrefixLength) return false;
+    for (const char c : prefix) {
+        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        if (!allowed) return false;
+    }
+    return true;
+}
+
+bool IsValidSerialWidth(int width) { return width >= kMinSerialWidth && width <= kMaxSerialWidth; }
+
+bool IsValidForm(const IdentifierForm& form) { return IsValidPrefix(form.prefix) && IsValidSerialWidth(form.width); }
+
+std::uint64_t DigitTextCount(int width) {
+    std::uint64_t count = 1;
+    for (int i = 0; i < width; ++i) count *= 10;
+    return count;
+}
+
+}  // namespace halvern

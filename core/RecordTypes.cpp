@@ -1,0 +1,66 @@
+#include "core/RecordTypes.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/GedcomLines.h"
+
+namespace halvern {
+namespace {
+
+struct KnownType {
+    std::string_view tag;
+    std::string_view prefix;
+};
+constexpr std::array<KnownType, 9> kKnownTypes{{{"INDI", "I"},
+                                                {"FAM", "F"},
+                                                {"NOTE", "N"},
+                                                {"SNOTE", "N"},
+                                                {"SOUR", "S"},
+                                                {"REPO", "R"},
+                                                {"OBJE", "O"},
+                                                {"SUBM", "U"},
+                                                {"SUBN", "B"}}};
+
+}  // namespace
+
+std::optional<std::string_view> DefaultPrefix(std::string_view tag) {
+    for (const KnownType& known : kKnownTypes) {
+        if (known.tag == tag) return known.prefix;
+    }
+    return std::nullopt;
+}
+
+std::size_t KnownTagOrder(std::string_view tag) {
+    for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
+        if (kKnownTypes[i].tag == tag) return i;
+    }
+    return kKnownTypes.size();
+}
+
+std::vector<std::string> RecordTags(std::string_view text) {
+    std::array<bool, kKnownTypes.size()> knownPresent{};
+    std::vector<std::string> others;
+    ForEachLine(text, [&](std::string_view line, std::size_t) {
+        // Most lines are not records: only a line whose level is 0 is split.
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos || line[first] != '0') return;
+        GedcomLine parts;
+        if (!SplitGedcomLine(line, parts) || parts.level != "0" || parts.xref.empty()) return;
+        for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
+            if (kKnownTypes[i].tag == parts.tag) {
+                knownPresent[i] = true;
+                return;
+            }
+        }
+        if (std::find(others.begin(), others.end(), parts.tag) == others.end()) others.emplace_back(parts.tag);
+    });
+    std::vector<std::string> tags;
+    for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
+        if (knownPresent[i]) tags.emplace_back(kKnownTypes[i].tag);
+    }
+    tags.insert(tags.end(), others.begin(), others.end());
+    return tags;
+}
+
+}  // namespace halvern

@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvern {
+
+// The prefix a record type's identifiers get unless the user asks otherwise: INDI "I", FAM "F",
+// NOTE and SNOTE "N", SOUR "S", REPO "R", OBJE "O", SUBM "U", SUBN "B". Nothing for any other tag
+// (those beginning with "_" included): the user has to choose one.
+std::optional<std::string_view> DefaultPrefix(std::string_view tag);
+
+// The place of a tag in the order INDI, FAM, NOTE, SNOTE, SOUR, REPO, OBJE, SUBM, SUBN (0 to 8);
+// 9 for any other tag.
+std::size_t KnownTagOrder(std::string_view tag);
+
+// The tags of the level-0 records in text ("0 @X@ TAG", leading blanks allowed), each once: first
+// those of INDI, FAM, NOTE, SNOTE, SOUR, REPO, OBJE, SUBM and SUBN that occur, in that order, then
+// any other tags in the order in which they first occur. Records without an identifier (HEAD,
+// TRLR) are not counted. For renumbering every type of a file in one go.
+std::vector<std::string> RecordTags(std::string_view text);
+
+}  // namespace halvern

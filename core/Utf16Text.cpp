@@ -1,0 +1,108 @@
+#include "core/Utf16Text.h"
+
+#include <cstdint>
+
+namespace halvern {
+namespace {
+
+constexpr unsigned char kOddByteLead = 0xF8;
+
+bool StartsWith(std::string_view bytes, std::string_view start) { return bytes.substr(0, start.size()) == start; }
+
+std::uint16_t UnitAt(std::string_view bytes, std::size_t at, bool bigEndian) {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<std::uint16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+}
+
+void AppendUnit(std::string& out, std::uint16_t unit, bool bigEndian) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+}
+
+char Byte(unsigned value) { return static_cast<char>(static_cast<unsigned char>(value)); }
+
+bool IsContinuation(std::string_view text, std::size_t at) {
+    return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+}
+
+unsigned Low6(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]) & 0x3FU; }
+
+}  // namespace
+
+WorkingTextError::WorkingTextError(std::size_t offset)
+    : std::runtime_error("not a working text at byte " + std::to_string(offset)), offset_(offset) {}
+
+TextEncoding DetectTextEncoding(std::string_view bytes) {
+    using namespace std::string_view_literals;
+    if (StartsWith(bytes, "\xFF\xFE"sv) || StartsWith(bytes, "0\0 \0H\0E\0A\0D\0"sv)) return TextEncoding::kUtf16Le;
+    if (StartsWith(bytes, "\xFE\xFF"sv) || StartsWith(bytes, "\0000\0 \0H\0E\0A\0D"sv)) return TextEncoding::kUtf16Be;
+    return TextEncoding::kEightBit;
+}
+
+std::string ToWorkingText(std::string_view bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::kEightBit) return std::string(bytes);
+    const bool bigEndian = encoding == TextEncoding::kUtf16Be;
+    std::string text;
+    text.reserve(bytes.size() / 2 + bytes.size() / 8 + 4);
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 0; i < units; ++i) {
+        const std::uint16_t unit = UnitAt(bytes, 2 * i, bigEndian);
+        if (unit != 0 && unit < 0x80) {
+            text += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            text += Byte(0xC0U | (unit >> 6));
+            text += Byte(0x80U | (unit & 0x3FU));
+        } else {
+            text += Byte(0xE0U | (unit >> 12));
+            text += Byte(0x80U | ((unit >> 6) & 0x3FU));
+            text += Byte(0x80U | (unit & 0x3FU));
+        }
+    }
+    if (bytes.size() % 2 != 0) {
+        const auto odd = static_cast<unsigned char>(bytes.back());
+        text += Byte(kOddByteLead);
+        text += Byte(0x80U | (odd >> 6));
+        text += Byte(0x80U | (odd & 0x3FU));
+    }
+    return text;
+}
+
+std::string FromWorkingText(std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::kEightBit) return std::string(text);
+    const bool bigEndian = encoding == TextEncoding::kUtf16Be;
+    std::string bytes;
+    bytes.reserve(2 * text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (lead < 0x80) {
+            if (lead == 0) throw WorkingTextError(at);
+            AppendUnit(bytes, lead, bigEndian);
+            at += 1;
+        } else if ((lead & 0xE0) == 0xC0 && IsContinuation(text, at + 1)) {
+            const auto unit = static_cast<std::uint16_t>(((lead & 0x1FU) << 6) | Low6(text, at + 1));
+            // Only 0 and 0x80 .. 0x7FF are written with two bytes.
+            if (unit != 0 && unit < 0x80) throw WorkingTextError(at);
+            AppendUnit(bytes, unit, bigEndian);
+            at += 2;
+        } else if ((lead & 0xF0) == 0xE0 && IsContinuation(text, at + 1) && IsContinuation(text, at + 2)) {
+            const auto unit =
+                static_cast<std::uint16_t>(((lead & 0x0FU) << 12) | (Low6(text, at + 1) << 6) | Low6(text, at + 2));
+            if (unit < 0x800) throw WorkingTextError(at);
+            AppendUnit(bytes, unit, bigEndian);
+            at += 3;
+        } else if (lead == kOddByteLead && at + 3 == text.size() && IsContinuation(text, at + 1) &&
+                   IsContinuation(text, at + 2) && Low6(text, at + 1) <= 3) {
+            bytes += Byte((Low6(text, at + 1) << 6) | Low6(text, at + 2));
+            at += 3;
+        } else {
+            throw WorkingTextError(at);
+        }
+    }
+    return bytes;
+}
+
+}  // namespace halvern

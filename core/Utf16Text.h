@@ -1,0 +1,45 @@
+#pragma once
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace halvern {
+
+// How the bytes of a file encode its text, as far as the renumbering cares.
+enum class TextEncoding {
+    kEightBit,  // ASCII, ANSEL, UTF-8, a code page: the engine runs on the bytes as they are
+    kUtf16Le,   // UTF-16, little-endian
+    kUtf16Be,   // UTF-16, big-endian
+};
+
+// kUtf16Le or kUtf16Be for bytes that start with that byte order mark (FF FE or FE FF), or without
+// a mark with "0 HEAD" written in 16-bit units (every other byte 0); kEightBit otherwise.
+TextEncoding DetectTextEncoding(std::string_view bytes);
+
+// The working text of a UTF-16 file: an 8-bit text on which the engine runs unchanged. Each 16-bit
+// code unit is written on its own: 1 to 127 as that byte, every other unit (0, the byte order
+// mark, surrogates paired or not) as 2 or 3 bytes from 0x80 up, the way UTF-8 writes a code point
+// (0 as C0 80). So every "@", blank and line end of the file stands in the working text as the
+// same single byte, no other unit can be mistaken for one, and no byte 0 appears. An odd last byte
+// of the file is kept at the end as F8 followed by two bytes from 0x80 up. For kEightBit the text
+// is bytes itself.
+std::string ToWorkingText(std::string_view bytes, TextEncoding encoding);
+
+// A working text made by ToWorkingText, with any ASCII put in (a renumbering replaces whole
+// stretches from "@" to "@" by ASCII), back into the file's encoding: every unit not replaced comes
+// back as the bytes it was, every ASCII byte becomes one unit. WorkingTextError when text is no
+// such working text.
+std::string FromWorkingText(std::string_view text, TextEncoding encoding);
+
+// A working text that ToWorkingText cannot have made. offset() is where the bad sequence starts.
+class WorkingTextError : public std::runtime_error {
+public:
+    explicit WorkingTextError(std::size_t offset);
+    std::size_t offset() const noexcept { return offset_; }
+
+private:
+    std::size_t offset_;
+};
+
+}  // namespace halvern
