@@ -11,8 +11,8 @@
 
 namespace halvern {
 
-RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges)
-    : runs_(std::move(runs)), listener_(listener), collectChanges_(collectChanges) {}
+RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges, TextEncoding encoding)
+    : runs_(std::move(runs)), listener_(listener), collectChanges_(collectChanges), encoding_(encoding) {}
 
 JobResult RenumberJob::RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept,
                                   const std::function<void()>& releaseSource) {
@@ -26,14 +26,15 @@ JobResult RenumberJob::RunInMemory(std::string_view source, std::string& result,
 
 void RenumberJob::Finish(PreparedRun& run, std::string_view current, const Destination& destination,
                          std::string* made) {
-    if (destination.output == nullptr) {
-        // In memory: the result is what the caller gets.
+    if (destination.output == nullptr || encoding_ != TextEncoding::kEightBit) {
+        // In memory: the result is what the caller gets; a UTF-16 file is written from it whole.
         if (run.Count() == 0) {
             made->assign(current);
         } else {
             ReserveLarge(*made, run.LengthBound());
             run.AppendTo(*made);
         }
+        if (destination.output != nullptr) SaveDocument(*destination.output, FromWorkingText(*made, encoding_));
         return;
     }
     if (run.Count() == 0) {
@@ -69,17 +70,18 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
         for (std::size_t i = 0; i < runs_.size(); ++i) {
             const JobRun& run = runs_[i];
             RenumberSink& sink = listener_.RunStarting(run);
-            PreparedRun prepared(current, run.choice.tag, run.choice.letter, run.startNumber, sink);
+            PreparedRun prepared(current, run.tag, run.form, run.startNumber, sink);
             const bool last = i + 1 == runs_.size();
             std::string next;
             if (last) {
                 Finish(prepared, current, destination, &made);
-                lastRunMadeText = destination.output == nullptr || prepared.Count() > 0;
+                lastRunMadeText =
+                    destination.output == nullptr || encoding_ != TextEncoding::kEightBit || prepared.Count() > 0;
             } else if (prepared.Count() > 0) {
                 ReserveLarge(next, prepared.LengthBound());
                 prepared.AppendTo(next);
             }
-            result.countTexts.push_back(CountText(run.choice.tag, prepared.Count()));
+            result.countTexts.push_back(CountText(run.tag, prepared.Count()));
             // The run's changes name the text it read: taken before that text may go.
             if (collectChanges_) result.changes.push_back(prepared.Changes());
             if (!last && prepared.Count() > 0) {
@@ -90,12 +92,14 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
             }
             listener_.RunFinished(run, prepared.Count());
         }
+    } catch (const IdentifierCollisionError& error) {
+        return JobResult{JobStatus::Collides, std::string(rsNummerBezet.text), error.identifier(), 0, {}, {}, 0};
     } catch (const DuplicateSerialError&) {
-        return JobResult{JobStatus::Refused, std::string(rsNummersDubbel.text), 0, {}, {}, 0};
+        return JobResult{JobStatus::Refused, std::string(rsNummersDubbel.text), {}, 0, {}, {}, 0};
     } catch (const std::bad_alloc&) {
-        return JobResult{JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text), 0, {}, {}, 0};
+        return JobResult{JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text), {}, 0, {}, {}, 0};
     } catch (const IoError& error) {
-        return JobResult{JobStatus::SaveFailed, TopLevelErrorText(error.what()), error.code(), {}, {}, 0};
+        return JobResult{JobStatus::SaveFailed, TopLevelErrorText(error.what()), {}, error.code(), {}, {}, 0};
     }
 
     // Everything succeeded: now the caller's text becomes the result.

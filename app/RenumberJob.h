@@ -8,15 +8,24 @@
 #include <vector>
 
 #include "app/RecordChoice.h"
+#include "core/IdentifierForm.h"
 #include "core/Renumber.h"
+#include "core/Utf16Text.h"
 
 namespace halvern {
 
-// One run of a job: which records, and the serial number of the first of them.
+// One run of a job: which records, the form of their new identifiers, and the serial number of
+// the first of them.
 struct JobRun {
-    RecordChoice choice;
+    std::string tag;      // "INDI", "OBJE", "_PLAC"
+    IdentifierForm form;  // prefix and serial width: "I" and 5 give "@I00001@"
     std::int32_t startNumber = 1;
 };
+
+// The run the choice dialog and "-t INDI" ask for: the type's letter and five digits.
+inline JobRun RunFor(const RecordChoice& choice, std::int32_t startNumber) {
+    return JobRun{std::string(choice.tag), IdentifierForm{std::string(choice.letter), kDefaultSerialWidth}, startNumber};
+}
 
 // What a front end hears of a job while it works (its progress display).
 class JobListener {
@@ -32,15 +41,18 @@ public:
 enum class JobStatus {
     Done,
     Refused,      // the new identifiers of a run would repeat: nothing changed, nothing written
+    Collides,     // a new identifier of a run stands in the text already: nothing changed, nothing written
     OutOfMemory,  // nothing changed, nothing written
     SaveFailed,   // the output could not be written; an earlier output file is as it was
 };
 
 struct JobResult {
     JobStatus status = JobStatus::Done;
-    // Refused and OutOfMemory: the catalogue's text; SaveFailed: the error's description, as the
-    // program's error handler shows it ("Disk full.").
+    // Refused, Collides and OutOfMemory: the catalogue's text; SaveFailed: the error's description,
+    // as the program's error handler shows it ("Disk full.").
     std::string message;
+    // Collides: the new identifier that stands in the text already ("@I00003@").
+    std::string identifier;
     // SaveFailed: the program's I/O code (see IoError).
     int ioCode = 0;
     // One count text per run done ("aantal INDI : 1234"), in the order of the runs.
@@ -60,7 +72,10 @@ struct JobResult {
 // run's tables.
 class RenumberJob {
 public:
-    RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges = false);
+    // encoding: how the file the text came from was written; a UTF-16 file's text is its working
+    // text (see core/Utf16Text.h), and it is saved in UTF-16 again.
+    RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges = false,
+                TextEncoding encoding = TextEncoding::kEightBit);
 
     // The runs on source, then the result saved to output through a temporary file beside it and
     // renamed into place; the last run's text goes to the file as it is made. When kept is given,
@@ -70,7 +85,8 @@ public:
     JobResult RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept = nullptr,
                          const std::function<void()>& releaseSource = {});
 
-    // The runs on source, the result in result (nothing is saved: a dry run, standard output).
+    // The runs on source, the result in result (nothing is saved: a dry run, standard output). The
+    // result is a working text for a UTF-16 file.
     JobResult RunInMemory(std::string_view source, std::string& result,
                           const std::function<void()>& releaseSource = {});
 
@@ -90,6 +106,7 @@ private:
     std::vector<JobRun> runs_;
     JobListener& listener_;
     bool collectChanges_;
+    TextEncoding encoding_;
 };
 
 }  // namespace halvern

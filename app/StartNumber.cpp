@@ -1,6 +1,8 @@
 #include "app/StartNumber.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace halvern {
 
@@ -79,6 +81,37 @@ bool IsBlank(std::string_view text) {
 std::int32_t ReadStartNumber(std::string_view boxText) {
     if (IsBlank(boxText)) return kBlankStartNumber;
     return ScanNumber(boxText);
+}
+
+std::optional<std::int32_t> ReadWholeStartNumber(std::string_view text) {
+    std::size_t at = text.find_first_not_of(' ');
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::string_view body = text.substr(at);
+    bool hex = false;
+    std::size_t digitsFrom = 0;
+    if (body[0] == '-' || body[0] == '+') {
+        digitsFrom = 1;
+    } else if (body[0] == '$' || body[0] == 'x' || body[0] == 'X') {
+        hex = true;
+        digitsFrom = 1;
+    } else if (body.size() > 1 && body[0] == '0' && (body[1] == 'x' || body[1] == 'X')) {
+        hex = true;
+        digitsFrom = 2;
+    }
+    if (digitsFrom == body.size()) return std::nullopt;
+    // The scan's own limits: past them it stops early.
+    const std::uint32_t limit = hex ? 0x0FFFFFFFu : 214748364u;
+    std::uint32_t value = 0;
+    for (std::size_t i = digitsFrom; i < body.size(); ++i) {
+        const char c = body[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0 || value > limit) return std::nullopt;
+        value = value * (hex ? 16u : 10u) + static_cast<std::uint32_t>(digit);
+    }
+    return ReadStartNumber(text);
 }
 
 }  // namespace halvern

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace halvern {
@@ -9,5 +10,10 @@ namespace halvern {
 // '-' or '+', decimal digits, or '$', 'x', '0x' and hexadecimal digits. The scan stops at the first
 // other character and keeps what it read (without the sign). It never fails.
 std::int32_t ReadStartNumber(std::string_view boxText);
+
+// The same number when that scan reads text to its end (leading blanks allowed, at least one digit,
+// nothing it would stop at: no other character, no digit past its limits); nothing otherwise. For
+// the command line, where a number that is not read completely is a mistake to be told.
+std::optional<std::int32_t> ReadWholeStartNumber(std::string_view text);
 
 }  // namespace halvern

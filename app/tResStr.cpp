@@ -9,7 +9,7 @@ constexpr std::array kCatalogue{
     rsVerkeerdFormaat, rsGeenInvoer,      rsGeenUitvoer, rsZelfdeNaam, rsGeenGegevens,
     rsSpatie,          rsScheiding,       rsBerichten,   rsTijdStandaard, rsAantalStandaard,
     rsGestartOm,       rsBezigMet,        rsSchonen,     rsAantal,     rsNummersDubbel,
-    rsGeenGeheugen,
+    rsGeenGeheugen,    rsNummerBezet,
 };
 }  // namespace
 

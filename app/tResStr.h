@@ -26,6 +26,7 @@ inline constexpr ResString rsSchonen{65310, "schonen"};
 inline constexpr ResString rsAantal{65311, "aantal"};
 inline constexpr ResString rsNummersDubbel{65312, "De nieuwe nummers zouden dubbel voorkomen; er is niets hernummerd."};
 inline constexpr ResString rsGeenGeheugen{65313, "Er is onvoldoende geheugen voor deze hernummering; er is niets gewijzigd."};
+inline constexpr ResString rsNummerBezet{65314, "Een nieuw nummer staat al in het bestand; er is niets hernummerd."};
 
 // The text with this identifier; empty for an identifier the catalogue does not hold.
 std::string_view LoadResString(int id);

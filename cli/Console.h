@@ -15,4 +15,7 @@ struct Console {
 // Writes text and a line end to stream, at once.
 void WriteLine(std::FILE* stream, std::string_view text);
 
+// Writes text as it is to stream, at once.
+void WriteText(std::FILE* stream, std::string_view text);
+
 }  // namespace halvern::cli

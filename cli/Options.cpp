@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "app/StartNumber.h"
+#include "core/IdentifierForm.h"
+#include "core/RecordTypes.h"
 
 namespace halvern::cli {
 
@@ -20,14 +22,42 @@ std::string Shown(std::string_view arg) {
     return text;
 }
 
+std::string UpperCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
 // One --type value before the start numbers are settled: a run without its own start number takes
 // the one of --start.
 struct PendingRun {
-    RecordChoice choice;
-    std::optional<std::int32_t> ownStart;
+    JobRun run;
+    bool ownStart = false;
 };
 
-enum class OptionId { Type, Start, DryRun, Map, Quiet, Help, Version };
+// A record tag as GEDCOM writes them: letters, digits and "_".
+bool IsTag(std::string_view tag) {
+    if (tag.empty() || tag.size() > 31) return false;
+    for (const char c : tag) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!letter && !(c >= '0' && c <= '9') && c != '_') return false;
+    }
+    return true;
+}
+
+// The fields of "TYPE:START:PREFIX:WIDTH", as many as are given.
+std::vector<std::string_view> Fields(std::string_view value) {
+    std::vector<std::string_view> fields;
+    for (std::size_t from = 0;;) {
+        const std::size_t colon = value.find(':', from);
+        fields.push_back(value.substr(from, colon == std::string_view::npos ? std::string_view::npos : colon - from));
+        if (colon == std::string_view::npos) return fields;
+        from = colon + 1;
+    }
+}
+
+enum class OptionId { Type, All, Check, Start, DryRun, Map, Quiet, Help, Version };
 
 struct OptionSpec {
     OptionId id;
@@ -37,7 +67,8 @@ struct OptionSpec {
 };
 
 constexpr OptionSpec kOptionSpecs[] = {
-    {OptionId::Type, 't', "type", true},     {OptionId::Start, 's', "start", true},
+    {OptionId::Type, 't', "type", true},     {OptionId::All, 'a', "all", false},
+    {OptionId::Check, 'c', "check", false},  {OptionId::Start, 's', "start", true},
     {OptionId::DryRun, 'n', "dry-run", false}, {OptionId::Map, 'm', "map", true},
     {OptionId::Quiet, 'q', "quiet", false},  {OptionId::Help, 'h', "help", false},
     {OptionId::Version, '\0', "version", false},
@@ -71,8 +102,11 @@ public:
     bool Apply(const OptionSpec& spec, std::string_view value) {
         switch (spec.id) {
             case OptionId::Type: return AddType(value);
+            case OptionId::All: options_.allTypes = true; return true;
+            case OptionId::Check: options_.check = true; return true;
             case OptionId::Start:
                 if (startText_) return Fail("optie -s/--start mag maar een keer gegeven worden");
+                if (!ReadWholeStartNumber(value)) return Fail("ongeldig beginnummer " + Shown(value));
                 startText_ = std::string(value);
                 return true;
             case OptionId::DryRun: options_.dryRun = true; return true;
@@ -100,32 +134,59 @@ public:
         if (error_) return *error_;
         if (options_.action != Options::Action::Run) return options_;
 
-        if (positionals_.empty()) return UsageError{"invoer- en uitvoerbestand ontbreken"};
-        if (positionals_.size() == 1) return UsageError{"uitvoerbestand ontbreekt"};
-        if (positionals_.size() > 2) return UsageError{"te veel argumenten: " + Shown(positionals_[2])};
+        if (options_.allTypes && !pending_.empty()) return UsageError{"-a/--all en -t/--type gaan niet samen"};
+        const bool checkAlone = options_.check && !options_.allTypes && pending_.empty();
+        if (positionals_.empty()) {
+            return UsageError{checkAlone ? "invoerbestand ontbreekt" : "invoer- en uitvoerbestand ontbreken"};
+        }
+        if (positionals_.size() == 1 && !checkAlone) return UsageError{"uitvoerbestand ontbreekt"};
+        const std::size_t wanted = checkAlone ? 1 : 2;
+        if (positionals_.size() > wanted) return UsageError{"te veel argumenten: " + Shown(positionals_[wanted])};
         options_.input = positionals_[0];
-        options_.output = positionals_[1];
-
+        if (!checkAlone) options_.output = positionals_[1];
         const std::int32_t sharedStart = startText_ ? ReadStartNumber(*startText_) : 1;
-        if (pending_.empty()) pending_.push_back({*RecordChoiceForTag("INDI"), std::nullopt});
-        for (const PendingRun& run : pending_) {
-            options_.runs.push_back({run.choice, run.ownStart.value_or(sharedStart)});
+        if (pending_.empty() && !options_.allTypes && !checkAlone) pending_.push_back({RunFor(*RecordChoiceForTag("INDI"), 1)});
+        for (PendingRun& pending : pending_) {
+            if (!pending.ownStart) pending.run.startNumber = sharedStart;
+            options_.runs.push_back(std::move(pending.run));
         }
         return options_;
     }
 
 private:
+    // TYPE[:START[:PREFIX[:WIDTH]]]: an empty field keeps its default.
     bool AddType(std::string_view value) {
-        const std::size_t colon = value.find(':');
-        const std::string_view tag = value.substr(0, colon);
-        const std::optional<RecordChoice> choice = RecordChoiceForTag(tag);
-        if (!choice) {
-            return Fail("onbekend recordtype " + Shown(tag) + "; kies INDI, FAM, NOTE of SOUR");
+        const std::vector<std::string_view> fields = Fields(value);
+        if (fields.size() > 4) return Fail("te veel velden in " + Shown(value) + "; gebruik TYPE:BEGIN:VOORVOEGSEL:BREEDTE");
+        std::string tag(fields[0]);
+        if (!IsTag(tag)) return Fail("ongeldig recordtype " + Shown(fields[0]));
+        // The known types in any letter case ("indi"); a program's own tag exactly as typed.
+        if (DefaultPrefix(UpperCase(tag))) tag = UpperCase(tag);
+        PendingRun pending{JobRun{tag, IdentifierForm{}, 1}};
+        if (fields.size() > 1 && !fields[1].empty()) {
+            const std::optional<std::int32_t> start = ReadWholeStartNumber(fields[1]);
+            if (!start) return Fail("ongeldig beginnummer " + Shown(fields[1]) + " bij " + Shown(tag));
+            pending.run.startNumber = *start;
+            pending.ownStart = true;
         }
-        PendingRun run{*choice, std::nullopt};
-        // Like the choice dialog's number box: what follows ':' is read leniently, blank gives 1.
-        if (colon != std::string_view::npos) run.ownStart = ReadStartNumber(value.substr(colon + 1));
-        pending_.push_back(run);
+        if (fields.size() > 2 && !fields[2].empty()) {
+            if (!IsValidPrefix(fields[2])) {
+                return Fail("ongeldig voorvoegsel " + Shown(fields[2]) + "; gebruik 1 tot " +
+                            std::to_string(kMaxPrefixLength) + " tekens uit A-Z, a-z, 0-9 en _");
+            }
+            pending.run.form.prefix = std::string(fields[2]);
+        } else if (const std::optional<std::string_view> prefix = DefaultPrefix(tag)) {
+            pending.run.form.prefix = std::string(*prefix);
+        } else {
+            return Fail("recordtype " + Shown(tag) + " heeft geen standaardvoorvoegsel; geef er een op, bijvoorbeeld " +
+                        tag + ":1:X");
+        }
+        if (fields.size() > 3 && !fields[3].empty()) {
+            const std::optional<std::int32_t> width = ReadWholeStartNumber(fields[3]);
+            if (!width || !IsValidSerialWidth(*width)) return Fail("ongeldige breedte " + Shown(fields[3]) + "; kies 1 tot 9");
+            pending.run.form.width = *width;
+        }
+        pending_.push_back(std::move(pending));
         return true;
     }
 

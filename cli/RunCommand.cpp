@@ -19,6 +19,10 @@
 #include "core/IoErrorCode.h"
 #include "core/LargeBuffer.h"
 #include "app/RenumberJob.h"
+#include "app/ReportText.h"
+#include "core/RecordTypes.h"
+#include "core/ReferenceReport.h"
+#include "core/Utf16Text.h"
 #include "core/Renumber.h"
 #include "app/RunChecks.h"
 #include "app/StatusTexts.h"
@@ -92,9 +96,21 @@ bool MapCollides(const Options& options, const FileProbe& probe) {
     return false;
 }
 
-bool LoadInput(const Options& options, const Console& console, DocumentBuffer& bytes) {
-    if (IsStdStream(options.input)) return LoadDocument(console.in, bytes);
-    return LoadDocument(std::filesystem::path(options.input), bytes);
+// Loads the input's bytes; a UTF-16 file is taken too, and encoding says which it was.
+bool LoadInput(const Options& options, const Console& console, DocumentBuffer& bytes, TextEncoding& encoding) {
+    if (IsStdStream(options.input)) return LoadDocument(console.in, bytes, &encoding);
+    return LoadDocument(std::filesystem::path(options.input), bytes, &encoding);
+}
+
+// Every record type the text holds that has a default form, each from 1.
+std::vector<JobRun> RunsForAllTypes(std::string_view text) {
+    std::vector<JobRun> runs;
+    for (const std::string& tag : RecordTags(text)) {
+        if (const std::optional<std::string_view> prefix = DefaultPrefix(tag)) {
+            runs.push_back(JobRun{tag, IdentifierForm{std::string(*prefix), kDefaultSerialWidth}, 1});
+        }
+    }
+    return runs;
 }
 
 // Writes all of text to stream; on failure gives the error's description.
@@ -130,7 +146,7 @@ public:
     RenumberSink& RunStarting(const JobRun& run) override {
         progress_.reset();
         if (!show_) return silent_;
-        progress_.emplace(run.choice.tag, [this](std::string_view line) {
+        progress_.emplace(run.tag, [this](std::string_view line) {
             std::fwrite(line.data(), 1, line.size(), console_.err);
             std::fflush(console_.err);
         });
@@ -155,9 +171,24 @@ int RunCommand(const Options& options, const Console& console) {
         return Fail(console, rsGeenInvoer, kExitBadInput);
     }
     DocumentBuffer loaded;
-    if (!LoadInput(options, console, loaded)) return Fail(console, rsVerkeerdFormaat, kExitBadInput);
+    TextEncoding encoding = TextEncoding::kEightBit;
+    if (!LoadInput(options, console, loaded, encoding)) return Fail(console, rsVerkeerdFormaat, kExitBadInput);
+    // A UTF-16 file is renumbered as its working text and written in UTF-16 again.
+    std::string working;
+    if (encoding != TextEncoding::kEightBit) {
+        working = ToWorkingText(loaded.Text(), encoding);
+        loaded = DocumentBuffer();
+    }
+    const std::string_view source = encoding != TextEncoding::kEightBit ? std::string_view(working) : loaded.Text();
 
-    if (const std::optional<ResString> failed = CheckNamesAndData(options, loaded.Text(), probe)) {
+    const bool checkAlone = options.output.empty();
+    if (checkAlone) {
+        if (!HasData(source)) return Fail(console, rsGeenGegevens, kExitBadInput);
+        const ReferenceReport found = MakeReferenceReport(source);
+        WriteText(console.out, ReferenceReportText(found));
+        return ProblemCount(found) == 0 ? kExitDone : kExitProblems;
+    }
+    if (const std::optional<ResString> failed = CheckNamesAndData(options, source, probe)) {
         return Fail(console, *failed, ExitCodeFor(*failed));
     }
     if (MapCollides(options, probe)) {
@@ -168,33 +199,43 @@ int RunCommand(const Options& options, const Console& console) {
     std::FILE* const report = IsStdStream(options.output) ? console.err : console.out;
     ConsoleListener listener(console, console.errIsTerminal && !options.quiet);
     const bool wantMap = !options.mapFile.empty();
-    RenumberJob job(options.runs, listener, wantMap);
+    std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(source) : options.runs;
+    RenumberJob job(runs, listener, wantMap, encoding);
     // The loaded bytes go as soon as the first run has made a text of its own.
-    const auto releaseLoaded = [&loaded] { loaded = DocumentBuffer(); };
+    const auto releaseSource = [&loaded, &working] {
+        loaded = DocumentBuffer();
+        working = std::string();
+    };
 
     JobResult result;
     std::string inMemory;
-    if (options.dryRun || IsStdStream(options.output)) {
-        result = job.RunInMemory(loaded.Text(), inMemory, releaseLoaded);
+    // The report reads the result, so it is then made in memory and written whole.
+    const bool resultInMemory = options.dryRun || IsStdStream(options.output) || options.check;
+    if (runs.empty()) {
+        inMemory.assign(source);
+    } else if (resultInMemory) {
+        result = job.RunInMemory(source, inMemory, releaseSource);
     } else {
         // The last run writes its new text straight into the file: it is never whole in memory.
-        result = job.RunAndSave(loaded.Text(), std::filesystem::path(options.output), nullptr, releaseLoaded);
+        result = job.RunAndSave(source, std::filesystem::path(options.output), nullptr, releaseSource);
     }
     switch (result.status) {
         case JobStatus::Done: break;
         case JobStatus::Refused:
         case JobStatus::OutOfMemory: return Fail(console, result.message, kExitRunRefused);
+        case JobStatus::Collides: return Fail(console, result.message + " (" + result.identifier + ")", kExitRunRefused);
         case JobStatus::SaveFailed: return Fail(console, options.output + ": " + result.message, kExitWriteFailed);
     }
-    if (!options.dryRun && IsStdStream(options.output)) {
-        if (auto failure = WriteResult(options.output, inMemory, console)) {
+    if (!options.dryRun && (resultInMemory || runs.empty())) {
+        const std::string written = encoding != TextEncoding::kEightBit ? FromWorkingText(inMemory, encoding) : std::string();
+        if (auto failure = WriteResult(options.output, encoding != TextEncoding::kEightBit ? written : inMemory, console)) {
             return Fail(console, *failure, kExitWriteFailed);
         }
     }
     if (!options.dryRun && wantMap) {
         std::string mapText;
         for (std::size_t i = 0; i < result.changes.size(); ++i) {
-            AppendMapLines(mapText, options.runs[i].choice.tag, result.changes[i]);
+            AppendMapLines(mapText, runs[i].tag, result.changes[i]);
         }
         // The output exists now, so the file system itself can tell whether the map would land on
         // it under a name the checks above could not see through (a short name, say).
@@ -208,6 +249,11 @@ int RunCommand(const Options& options, const Console& console) {
         for (const std::string& line : result.countTexts) WriteLine(report, line);
         if (options.dryRun) WriteLine(report, "proefdraaien: er is niets geschreven");
         WriteLine(report, ElapsedTimeText(result.elapsedMilliseconds));
+    }
+    if (options.check) {
+        const ReferenceReport found = MakeReferenceReport(inMemory);
+        WriteText(report, ReferenceReportText(found));
+        return ProblemCount(found) == 0 ? kExitDone : kExitProblems;
     }
     return kExitDone;
 }

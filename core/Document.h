@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/Utf16Text.h"
+
 namespace halvern {
 
 // A failed save. code() is the program's I/O code: 2 file not found, 3 invalid file name,
@@ -24,19 +26,22 @@ private:
 std::string IoErrorDescription(int code);
 
 // Reads the whole file into text. Returns false, and leaves text exactly as it was, when the file
-// cannot be opened or read, or holds a byte 0 (then it is no 8-bit text: UTF-16, binary).
-bool LoadDocument(const std::filesystem::path& fileName, std::string& text);
+// cannot be opened or read, or holds a byte 0 (then it is no 8-bit text: UTF-16, binary). With
+// encoding given, a UTF-16 file is taken too: text becomes its working text (see Utf16Text.h) and
+// *encoding says how the file was written (kEightBit for any other file).
+bool LoadDocument(const std::filesystem::path& fileName, std::string& text, TextEncoding* encoding = nullptr);
 
 // The same for an already opened stream (standard input), read to its end and left open. On
 // Windows the stream is switched to binary mode first.
-bool LoadDocument(std::FILE* stream, std::string& text);
+bool LoadDocument(std::FILE* stream, std::string& text, TextEncoding* encoding = nullptr);
 
 class DocumentBuffer;
 
 // The same, into a buffer that is filled as the file is read (no copy, nothing set first): for a
-// text that is only read afterwards. On failure buffer stays as it was.
-bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer);
-bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer);
+// text that is only read afterwards. On failure buffer stays as it was. With encoding given, a
+// UTF-16 file is taken as its bytes (not its working text) and *encoding says so.
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding* encoding = nullptr);
+bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding* encoding = nullptr);
 
 // Writes text to fileName: into a new temporary file beside the target, then renamed over it, so a
 // failure never leaves a half-written file where an earlier one stood. Throws IoError.

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/Document.h"
+#include "core/Utf16Text.h"
 #include "core/DocumentBuffer.h"
 #include "core/FileHandles.h"
 #include "core/LargeBuffer.h"
@@ -21,7 +22,10 @@ constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // change is seen without growing. False on a read error, or when the bytes hold a byte 0: such a
 // file is no 8-bit text (UTF-16 files are full of them), and the caller keeps its old text rather
 // than a mangled one.
-bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer) {
+// With encoding given, a byte 0 does not stop the read: the bytes may be UTF-16, which the caller
+// then learns; bytes with a byte 0 that are not UTF-16 still give false.
+bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer, TextEncoding* encoding) {
+    bool sawZero = false;
     buffer.Reserve(expected < SIZE_MAX ? expected + 1 : expected);
     for (;;) {
         std::size_t room = buffer.Capacity() - buffer.Text().size();
@@ -32,23 +36,39 @@ bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer) {
         }
         const std::size_t wanted = std::min(room, kChunkSize);
         const std::size_t n = std::fread(buffer.End(), 1, wanted, stream);
-        if (std::memchr(buffer.End(), 0, n) != nullptr) return false;
+        if (!sawZero && std::memchr(buffer.End(), 0, n) != nullptr) {
+            if (encoding == nullptr) return false;
+            sawZero = true;
+        }
         buffer.Extend(n);
-        if (n < wanted) return std::ferror(stream) == 0;
+        if (n < wanted) break;
     }
+    if (std::ferror(stream) != 0) return false;
+    if (encoding == nullptr) return true;
+    const TextEncoding found = DetectTextEncoding(buffer.Text());
+    if (sawZero && found == TextEncoding::kEightBit) return false;
+    *encoding = found;
+    return true;
 }
 
 // Loads with load and makes the bytes the text, for a caller that changes the text afterwards. Its
 // room is asked for in large pages, so the copy faults far fewer pages in.
+// A UTF-16 file becomes its working text.
 template <typename Load>
-bool LoadAsText(Load&& load, std::string& text) {
+bool LoadAsText(Load&& load, std::string& text, TextEncoding* encoding) {
     try {
         DocumentBuffer bytes;
-        if (!load(bytes)) return false;
+        TextEncoding found = TextEncoding::kEightBit;
+        if (!load(bytes, encoding != nullptr ? &found : nullptr)) return false;
         std::string fresh;
-        ReserveLarge(fresh, bytes.Text().size());
-        fresh.append(bytes.Text());
+        if (found == TextEncoding::kEightBit) {
+            ReserveLarge(fresh, bytes.Text().size());
+            fresh.append(bytes.Text());
+        } else {
+            fresh = ToWorkingText(bytes.Text(), found);
+        }
         text.swap(fresh);
+        if (encoding != nullptr) *encoding = found;
         return true;
     } catch (const std::exception&) {  // memory exhausted: the old text stays
         return false;
@@ -57,7 +77,7 @@ bool LoadAsText(Load&& load, std::string& text) {
 
 }  // namespace
 
-bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer) {
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding* encoding) {
     try {
         UniqueStream file(os::OpenForReading(fileName));
         if (!file) return false;
@@ -67,7 +87,8 @@ bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer)
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
         DocumentBuffer fresh;
-        if (!ReadAll(file.get(), !sizeError && size < SIZE_MAX ? static_cast<std::size_t>(size) : 0, fresh)) {
+        if (!ReadAll(file.get(), !sizeError && size < SIZE_MAX ? static_cast<std::size_t>(size) : 0, fresh,
+                     encoding)) {
             return false;
         }
         if (std::fclose(file.release()) != 0) return false;
@@ -78,13 +99,13 @@ bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer)
     }
 }
 
-bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer) {
+bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding* encoding) {
     if (stream == nullptr) return false;
     // Standard input starts in text mode on Windows, which would turn CR LF into LF.
     os::UseBinaryMode(stream);
     try {
         DocumentBuffer fresh;
-        if (!ReadAll(stream, 0, fresh)) return false;
+        if (!ReadAll(stream, 0, fresh, encoding)) return false;
         buffer = std::move(fresh);
         return true;
     } catch (const std::exception&) {
@@ -92,12 +113,15 @@ bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer) {
     }
 }
 
-bool LoadDocument(const std::filesystem::path& fileName, std::string& text) {
-    return LoadAsText([&](DocumentBuffer& bytes) { return LoadDocument(fileName, bytes); }, text);
+bool LoadDocument(const std::filesystem::path& fileName, std::string& text, TextEncoding* encoding) {
+    return LoadAsText(
+        [&](DocumentBuffer& bytes, TextEncoding* found) { return LoadDocument(fileName, bytes, found); }, text,
+        encoding);
 }
 
-bool LoadDocument(std::FILE* stream, std::string& text) {
-    return LoadAsText([&](DocumentBuffer& bytes) { return LoadDocument(stream, bytes); }, text);
+bool LoadDocument(std::FILE* stream, std::string& text, TextEncoding* encoding) {
+    return LoadAsText([&](DocumentBuffer& bytes, TextEncoding* found) { return LoadDocument(stream, bytes, found); },
+                      text, encoding);
 }
 
 }  // namespace halvern

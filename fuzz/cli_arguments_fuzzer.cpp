@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Options.h"
+#include "core/IdentifierForm.h"
 #include "fuzz/FuzzInput.h"
 
 namespace {
@@ -21,10 +22,7 @@ bool SafeForATerminal(std::string_view message) {
     return !message.empty();
 }
 
-bool KnownChoice(const halvern::RecordChoice& choice) {
-    return (choice.tag == "INDI" && choice.letter == "I") || (choice.tag == "FAM" && choice.letter == "F") ||
-           (choice.tag == "NOTE" && choice.letter == "N") || (choice.tag == "SOUR" && choice.letter == "S");
-}
+bool WellFormedRun(const halvern::JobRun& run) { return !run.tag.empty() && halvern::IsValidForm(run.form); }
 
 bool SameResult(const halvern::cli::ParseResult& a, const halvern::cli::ParseResult& b) {
     if (a.index() != b.index()) return false;
@@ -38,7 +36,10 @@ bool SameResult(const halvern::cli::ParseResult& a, const halvern::cli::ParseRes
         return false;
     }
     for (std::size_t i = 0; i < x.runs.size(); ++i) {
-        if (x.runs[i].choice.tag != y.runs[i].choice.tag || x.runs[i].startNumber != y.runs[i].startNumber) return false;
+        if (x.runs[i].tag != y.runs[i].tag || x.runs[i].form.prefix != y.runs[i].form.prefix ||
+            x.runs[i].form.width != y.runs[i].form.width || x.runs[i].startNumber != y.runs[i].startNumber) {
+            return false;
+        }
     }
     return true;
 }
@@ -65,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto& options = std::get<halvern::cli::Options>(result);
     if (options.action != halvern::cli::Options::Action::Run) return 0;
-    Require(!options.runs.empty(), "a run without a record type");
-    for (const halvern::JobRun& run : options.runs) Require(KnownChoice(run.choice), "an unknown record type");
+    Require(!options.runs.empty() || options.allTypes || options.check, "nothing to do");
+    for (const halvern::JobRun& run : options.runs) Require(WellFormedRun(run), "a run of no form");
     Require(options.mapFile != halvern::cli::kStdStream, "the map sent to a standard stream");
     return 0;
 }

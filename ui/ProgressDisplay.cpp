@@ -11,7 +11,7 @@ ProgressDisplay::ProgressDisplay(HWND statusBar, std::function<std::uint32_t()> 
     : statusBar_(statusBar), clock_(std::move(clock)) {}
 
 RenumberSink& ProgressDisplay::RunStarting(const JobRun& run) {
-    tag_ = run.choice.tag;
+    tag_ = run.tag;
     count_ = 0;
     countPending_ = false;
     phase_ = Phase::None;

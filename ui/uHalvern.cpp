@@ -388,7 +388,7 @@ void TfrmHalvern::tbtnUitvoerenClick() {
 JobResult TfrmHalvern::RenumberAndSave(const std::string& outputName, std::int32_t startNumber) {
     const BusyCursor busy;
     ProgressDisplay progress(sbarHalvern);
-    RenumberJob job({JobRun{RecordChoice{RecordTag, RecordLetter}, startNumber}}, progress);
+    RenumberJob job({RunFor(RecordChoice{RecordTag, RecordLetter}, startNumber)}, progress, false, GedcomEncoding);
     // The text in memory becomes the result only once it has been saved, so a refused run or a
     // failed save leaves it as it was.
     return job.RunAndSave(GedcomText, PathFromAnsi(outputName), &GedcomText);

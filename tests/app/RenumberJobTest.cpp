@@ -20,19 +20,19 @@ constexpr char kIndiThenFam7[] =
     "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F00007@\r\n0 @I00002@ INDI\r\n1 FAMS @F00007@\r\n0 @F00007@ FAM\r\n"
     "1 HUSB @I00001@\r\n1 WIFE @I00002@\r\n0 TRLR\r\n";
 
-const JobRun kIndi{{"INDI", "I"}, 1};
-const JobRun kFam7{{"FAM", "F"}, 7};
-const JobRun kSour{{"SOUR", "S"}, 1};
+const JobRun kIndi{"INDI", {"I"}, 1};
+const JobRun kFam7{"FAM", {"F"}, 7};
+const JobRun kSour{"SOUR", {"S"}, 1};
 
 // Records what a front end hears.
 class Recorder final : public JobListener {
 public:
     RenumberSink& RunStarting(const JobRun& run) override {
-        heard += "start " + std::string(run.choice.tag) + ";";
+        heard += "start " + run.tag + ";";
         return silent;
     }
     void RunFinished(const JobRun& run, std::size_t count) override {
-        heard += "end " + std::string(run.choice.tag) + " " + std::to_string(count) + ";";
+        heard += "end " + run.tag + " " + std::to_string(count) + ";";
     }
     std::string heard;
     NullRenumberSink silent;

@@ -9,11 +9,11 @@ TEST(MessageCatalogue, LookupByIdentifierGivesTheNamedText) {
     for (const ResString& entry :
          {rsVerkeerdFormaat, rsGeenInvoer, rsGeenUitvoer, rsZelfdeNaam, rsGeenGegevens, rsSpatie, rsScheiding,
           rsBerichten, rsTijdStandaard, rsAantalStandaard, rsGestartOm, rsBezigMet, rsSchonen, rsAantal,
-          rsNummersDubbel, rsGeenGeheugen}) {
+          rsNummersDubbel, rsGeenGeheugen, rsNummerBezet}) {
         EXPECT_EQ(LoadResString(entry.id), entry.text) << entry.id;
     }
     EXPECT_EQ(LoadResString(65297), "");
-    EXPECT_EQ(LoadResString(65314), "");
+    EXPECT_EQ(LoadResString(65315), "");
 }
 
 TEST(MessageCatalogue, SeparatorsKeepTheirBlanks) {

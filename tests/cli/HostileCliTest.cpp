@@ -4,6 +4,7 @@
 
 #include "tests/cli/CliFolder.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,17 +30,38 @@ protected:
     }
 };
 
-TEST_F(HostileCli, Utf16InputIsRefusedAndTheEarlierOutputStays) {
-    for (const std::string& mark : {std::string("\xFF\xFE"), std::string()}) {
-        std::string utf16 = mark;
-        for (const char c : kInput) utf16 += std::string(1, c) + '\0';
-        WriteFile(At("utf16.ged"), utf16);
-        WriteFile(At("uit.ged"), kEarlier);
-        const Outcome run = Run({"utf16.ged", "uit.ged"});
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err, "halvern-cli: Verkeert bestandsformaat.\n");
-        EXPECT_EQ(ReadFile(At("uit.ged")), kEarlier);
+// UTF-16 files, with and without a mark, either byte order, every line end and names beyond ASCII,
+// come out as the same file renumbered in UTF-8 and converted: only their identifiers change.
+TEST_F(HostileCli, Utf16FilesAreRenumberedInTheirOwnEncoding) {
+    if (std::system("iconv --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no iconv";
+    const std::string utf8 = "0 HEAD\r\n1 CHAR UNICODE\n0 @I7@ INDI\r1 NAME J\xC3\xBCrgen /M\xC3\xBCller/\r\n"
+                             "1 FAMS @F2@\n0 @F2@ FAM\r\n1 HUSB @I7@\r\n1 NOTE \xE2\x82\xAC \xF0\x9F\x8C\xB3\r\n0 TRLR\r\n";
+    WriteFile(At("utf8.ged"), utf8);
+    ASSERT_EQ(Run({"-t", "INDI", "-t", "FAM:3", "utf8.ged", "utf8-uit.ged"}).status, 0);
+    const auto convert = [&](const char* from, const char* to, const std::string& in, const std::string& out) {
+        const std::string command = std::string("iconv -f ") + from + " -t " + to + " '" + At(in).string() + "' > '" +
+                                    At(out).string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    };
+    for (const char* encoding : {"UTF-16LE", "UTF-16BE"}) {
+        for (const std::string mark : {"", "\xEF\xBB\xBF"}) {  // a mark in UTF-8 becomes the UTF-16 one
+            WriteFile(At("met-teken.ged"), mark + utf8);
+            convert("UTF-8", encoding, "met-teken.ged", "utf16.ged");
+            const std::string before = ReadFile(At("utf16.ged"));
+            const Outcome run = Run({"-t", "INDI", "-t", "FAM:3", "utf16.ged", "uit.ged"});
+            ASSERT_EQ(run.status, 0) << encoding << run.err;
+            convert(encoding, "UTF-8", "uit.ged", "terug.ged");
+            EXPECT_EQ(ReadFile(At("terug.ged")), mark + ReadFile(At("utf8-uit.ged"))) << encoding << mark.size();
+            EXPECT_EQ(ReadFile(At("uit.ged")).size(), before.size() + 2 * (ReadFile(At("utf8-uit.ged")).size() - utf8.size()));
+        }
     }
+    // A byte 0 in a file that is not UTF-16 is still refused, and the earlier output stays.
+    WriteFile(At("binair.ged"), std::string("0 HEAD\r\n\0\x01\x02 @I1@ INDI\r\n", 20));
+    WriteFile(At("uit.ged"), kEarlier);
+    const Outcome refused = Run({"binair.ged", "uit.ged"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "halvern-cli: Verkeert bestandsformaat.\n");
+    EXPECT_EQ(ReadFile(At("uit.ged")), kEarlier);
 }
 
 TEST_F(HostileCli, TooManyIndividualsAreRefusedAndNothingIsWritten) {

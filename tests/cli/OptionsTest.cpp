@@ -32,7 +32,7 @@ std::string Runs(std::vector<std::string_view> args) {
     std::string text;
     for (const JobRun& run : ParseOk(args).runs) {
         if (!text.empty()) text += ' ';
-        text += std::string(run.choice.tag) + ':' + std::to_string(run.startNumber);
+        text += run.tag + ':' + std::to_string(run.startNumber);
     }
     return text;
 }
@@ -52,9 +52,37 @@ TEST(ParseArguments, TypesInOrderWithSharedAndOwnStartNumbers) {
     EXPECT_EQ(Runs({"-t", "fam", "-t", "Note:5", "-s", "100", "a", "b"}), "FAM:100 NOTE:5");
     EXPECT_EQ(Runs({"-s", "100", "-t", "INDI", "-t", "INDI", "a", "b"}), "INDI:100 INDI:100");
     EXPECT_EQ(Runs({"--type=sour:$10", "--type", "FAM:-3", "a", "b"}), "SOUR:16 FAM:-3");
-    EXPECT_EQ(Runs({"-tINDI:", "-s", "7", "a", "b"}), "INDI:1");  // a blank own start is 1
-    EXPECT_EQ(Runs({"-t", "INDI:-25 ", "a", "b"}), "INDI:25");    // the lenient scan of the dialog
+    EXPECT_EQ(Runs({"-tINDI:", "-s", "7", "a", "b"}), "INDI:7");  // an empty field keeps its default
     EXPECT_EQ(Runs({"-t", "fam:12:34", "a", "b"}), "FAM:12");
+}
+
+TEST(ParseArguments, AnyRecordTypeInTheUsersOwnForm) {
+    const struct {
+        std::vector<std::string_view> args;
+        std::string tag, prefix;
+        int width;
+        std::int32_t start;
+    } cases[] = {
+        {{"-t", "repo", "a", "b"}, "REPO", "R", 5, 1},
+        {{"-t", "OBJE:1:M:4", "a", "b"}, "OBJE", "M", 4, 1},
+        {{"-t", "SNOTE::Nt_", "-s", "9", "a", "b"}, "SNOTE", "Nt_", 5, 9},
+        {{"-t", "_PLAC:3:PL:2", "a", "b"}, "_PLAC", "PL", 2, 3},
+        {{"-t", "SUBN:::1", "a", "b"}, "SUBN", "B", 1, 1},
+    };
+    for (const auto& c : cases) {
+        const Options options = ParseOk(c.args);
+        ASSERT_EQ(options.runs.size(), 1u);
+        EXPECT_EQ(options.runs[0].tag, c.tag);
+        EXPECT_EQ(options.runs[0].form.prefix, c.prefix);
+        EXPECT_EQ(options.runs[0].form.width, c.width);
+        EXPECT_EQ(options.runs[0].startNumber, c.start);
+    }
+    // --all and --check ask for no run of their own; --check alone takes no output.
+    EXPECT_TRUE(ParseOk({"--all", "a", "b"}).allTypes);
+    EXPECT_TRUE(ParseOk({"--all", "a", "b"}).runs.empty());
+    const Options check = ParseOk({"-c", "a"});
+    EXPECT_TRUE(check.check && check.runs.empty() && check.output.empty());
+    EXPECT_EQ(ParseOk({"-c", "-t", "FAM", "a", "b"}).runs.size(), 1u);
 }
 
 TEST(ParseArguments, StartNumberSpellings) {
@@ -62,8 +90,6 @@ TEST(ParseArguments, StartNumberSpellings) {
     EXPECT_EQ(Runs({"-s-5", "a", "b"}), "INDI:-5");
     EXPECT_EQ(Runs({"--start=-5", "a", "b"}), "INDI:-5");
     EXPECT_EQ(Runs({"--start", "0x10", "a", "b"}), "INDI:16");
-    EXPECT_EQ(Runs({"--start", "  ", "a", "b"}), "INDI:1");
-    EXPECT_EQ(Runs({"-s", "abc", "a", "b"}), "INDI:0");
     EXPECT_EQ(Runs({"-s", "2147483648", "a", "b"}), "INDI:-2147483648");
 }
 
@@ -109,8 +135,21 @@ TEST(ParseArguments, UsageErrors) {
     EXPECT_EQ(ParseError({"a", "b", "--start"}), "optie -s/--start verwacht een waarde");
     EXPECT_EQ(ParseError({"--dry-run=ja", "a", "b"}), "optie -n/--dry-run neemt geen waarde");
     EXPECT_EQ(ParseError({"--version=2"}), "optie --version neemt geen waarde");
-    EXPECT_EQ(ParseError({"-t", "REPO", "a", "b"}), "onbekend recordtype 'REPO'; kies INDI, FAM, NOTE of SOUR");
-    EXPECT_EQ(ParseError({"-t", ":5", "a", "b"}), "onbekend recordtype ''; kies INDI, FAM, NOTE of SOUR");
+    EXPECT_EQ(ParseError({"-t", ":5", "a", "b"}), "ongeldig recordtype ''");
+    EXPECT_EQ(ParseError({"-t", "IN DI", "a", "b"}), "ongeldig recordtype 'IN DI'");
+    EXPECT_EQ(ParseError({"-t", "_PLAC", "a", "b"}),
+              "recordtype '_PLAC' heeft geen standaardvoorvoegsel; geef er een op, bijvoorbeeld _PLAC:1:X");
+    // Numbers, prefixes and widths are read completely or refused.
+    EXPECT_EQ(ParseError({"-t", "INDI:-25 ", "a", "b"}), "ongeldig beginnummer '-25 ' bij 'INDI'");
+    EXPECT_EQ(ParseError({"-s", "abc", "a", "b"}), "ongeldig beginnummer 'abc'");
+    EXPECT_EQ(ParseError({"-s", "  ", "a", "b"}), "ongeldig beginnummer '  '");
+    EXPECT_EQ(ParseError({"-t", "OBJE:1:M-", "a", "b"}),
+              "ongeldig voorvoegsel 'M-'; gebruik 1 tot 20 tekens uit A-Z, a-z, 0-9 en _");
+    EXPECT_EQ(ParseError({"-t", "OBJE:1:M:10", "a", "b"}), "ongeldige breedte '10'; kies 1 tot 9");
+    EXPECT_EQ(ParseError({"-t", "OBJE:1:M:4:5", "a", "b"}),
+              "te veel velden in 'OBJE:1:M:4:5'; gebruik TYPE:BEGIN:VOORVOEGSEL:BREEDTE");
+    EXPECT_EQ(ParseError({"-a", "-t", "INDI", "a", "b"}), "-a/--all en -t/--type gaan niet samen");
+    EXPECT_EQ(ParseError({"--check"}), "invoerbestand ontbreekt");
     EXPECT_EQ(ParseError({"-s", "1", "-s", "1", "a", "b"}), "optie -s/--start mag maar een keer gegeven worden");
     EXPECT_EQ(ParseError({"-m", "x", "-m", "y", "a", "b"}), "optie -m/--map mag maar een keer gegeven worden");
     EXPECT_EQ(ParseError({"-m", "", "a", "b"}), "optie -m/--map verwacht een bestandsnaam");

@@ -23,7 +23,7 @@ TEST_F(ProgressDisplayTest, FastRunsShowTheFirstAndLastTextOfEachPhaseOnly) {
     const HWND bar = main->sbarHalvern;
     std::uint32_t now = 5000;
     ProgressDisplay display(bar, [&] { return now; });  // a clock that stands still
-    display.RunStarting(JobRun{{"INDI", "I"}, 1});
+    display.RunStarting(JobRun{"INDI", {"I"}, 1});
 
     display.OnCollected(1000);
     EXPECT_EQ(StatusPanelText(bar, StatusPanel::Count), "aantal INDI : 1000");
@@ -44,12 +44,12 @@ TEST_F(ProgressDisplayTest, SlowerRunsArePaintedAtMostOncePerInterval) {
     CreateWindows();
     std::uint32_t now = 0xFFFFFF00u;  // wraps during the runs
     ProgressDisplay slow(main->sbarHalvern, [&] { return now += 20; });
-    slow.RunStarting(JobRun{{"FAM", "F"}, 1});
+    slow.RunStarting(JobRun{"FAM", {"F"}, 1});
     Feed(slow, 10, 30);
     EXPECT_EQ(slow.RepaintCount(), 1u + 10u + 30u + 1u) << "20 ms apart: every event painted";
 
     ProgressDisplay steady(main->sbarHalvern, [&] { return now += 5; });
-    steady.RunStarting(JobRun{{"NOTE", "N"}, 1});
+    steady.RunStarting(JobRun{"NOTE", {"N"}, 1});
     Feed(steady, 300, 0);
     // 5 ms apart, 1500 ms in all: about every third event, never more often than every 15 ms.
     EXPECT_GE(steady.RepaintCount(), 95u);

@@ -1,0 +1,18 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "core/ReferenceReport.h"
+
+namespace halvern {
+
+// The reference report in Dutch, one line per finding, ending with a line that says how many
+// problems were found ("geen problemen gevonden" when none). Problems are the references to
+// identifiers no record has and the identifiers defined more than once; records that nothing refers
+// to are listed for the user to look at, but are no problem of the file.
+std::string ReferenceReportText(const ReferenceReport& report);
+
+// The number of problems in the report.
+std::size_t ProblemCount(const ReferenceReport& report);
+
+}  // namespace halvern
