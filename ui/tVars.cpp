@@ -3,6 +3,7 @@
 namespace halvern {
 
 std::string GedcomText;
+TextEncoding GedcomEncoding = TextEncoding::kEightBit;
 std::string RecordTag;
 std::string RecordLetter;
 std::string ProgramDir;

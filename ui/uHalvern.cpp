@@ -331,13 +331,15 @@ void TfrmHalvern::FormActivate() {
 void TfrmHalvern::LoadInputFile(const std::string& name) {
     bool loaded = false;
     try {
-        loaded = LoadDocument(PathFromAnsi(name), GedcomText);
+        // A UTF-16 file is taken as its working text and saved in UTF-16 again.
+        loaded = LoadDocument(PathFromAnsi(name), GedcomText, &GedcomEncoding);
     } catch (const std::exception&) {
         loaded = false;
     }
     if (!loaded) {
         // The text of an earlier file must not be renumbered and saved under this file's name.
         GedcomText.clear();
+        GedcomEncoding = TextEncoding::kEightBit;
         ShowStatusMessage(sbarHalvern, rsVerkeerdFormaat);
     }
 }

@@ -27,16 +27,23 @@ const std::string& Example() {
 // What renumbering the given types one after the other must give, worked out independently of the
 // program: the records of each type are numbered in the order of their "0 @X@ TAG" lines, and every
 // @...@ token that names one of them is replaced.
-std::string Expected(std::string text, const std::vector<std::pair<std::string, char>>& types) {
-    for (const auto& [tag, letter] : types) {
+struct Form {
+    std::string tag;
+    std::string prefix;
+    int width = 5;
+};
+
+std::string Expected(std::string text, const std::vector<Form>& types) {
+    for (const auto& [tag, prefix, width] : types) {
         std::map<std::string, std::string> renamed;
         std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);) {
             const std::size_t close = line.find('@', 3);
-            if (line.starts_with("0 @") && close != std::string::npos && line.substr(close + 1, tag.size() + 2) == " " + tag + "\r") {
+            const std::string after = close == std::string::npos ? "" : line.substr(close + 1, tag.size() + 2);
+            if (line.starts_with("0 @") && (after == " " + tag + "\r" || after == " " + tag + " ")) {
                 char serial[16];
-                std::snprintf(serial, sizeof serial, "%05zu", renamed.size() + 1);
-                renamed[line.substr(2, close - 1)] = std::string("@") + letter + serial + "@";
+                std::snprintf(serial, sizeof serial, "%0*zu", width, renamed.size() + 1);
+                renamed[line.substr(2, close - 1)] = "@" + prefix + serial + "@";
             }
         }
         std::string result;
@@ -64,7 +71,7 @@ protected:
     std::string Name(const std::string& leaf) const { return At(leaf).string(); }
 };
 
-const std::vector<std::pair<std::string, char>> kIndiThenFam = {{"INDI", 'I'}, {"FAM", 'F'}};
+const std::vector<Form> kIndiThenFam = {{"INDI", "I"}, {"FAM", "F"}};
 
 TEST_F(CliRun, RenumbersIndividualsThenFamiliesByteForByte) {
     const Outcome run = Run({"-t", "INDI", "-t", "fam", "in.ged", "uit.ged"});
@@ -105,7 +112,7 @@ TEST_F(CliRun, DryRunAndQuiet) {
     const Outcome quiet = Run({"-q", "in.ged", "stil.ged"});
     EXPECT_EQ(quiet.status, 0);
     EXPECT_EQ(quiet.out + quiet.err, "");
-    EXPECT_EQ(ReadFile(At("stil.ged")), Expected(Example(), {{"INDI", 'I'}}));
+    EXPECT_EQ(ReadFile(At("stil.ged")), Expected(Example(), {{"INDI", "I"}}));
 }
 
 TEST_F(CliRun, MapListsEveryRenamedIdentifier) {
@@ -140,7 +147,7 @@ TEST_F(CliRun, DoubleDashEndsTheOptionsSoNamesMayStartWithADash) {
     WriteFile(At("-x.ged"), Example());
     const Outcome run = Run({"-q", "-t", "FAM", "--", "-x.ged", "-y.ged"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadFile(At("-y.ged")), Expected(Example(), {{"FAM", 'F'}}));
+    EXPECT_EQ(ReadFile(At("-y.ged")), Expected(Example(), {{"FAM", "F"}}));
     EXPECT_EQ(run.out + run.err, "");
 
     // Without "--" the same name is an unknown option, told under the program's name.
@@ -227,6 +234,59 @@ TEST_F(CliRun, FailedWriteGivesStatusFour) {
     const Outcome map = Run({"-m", "geen/lijst.tsv", "in.ged", "uit.ged"});
     EXPECT_EQ(map.status, 4);
     EXPECT_TRUE(map.err.starts_with("halvern-cli: geen/lijst.tsv: ")) << map.err;
+}
+
+TEST_F(CliRun, EveryRecordTypeInTheUsersOwnForm) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<Form> forms;
+    } cases[] = {
+        {{"--all"}, {{"INDI", "I"}, {"FAM", "F"}, {"NOTE", "N"}, {"SOUR", "S"}, {"REPO", "R"}, {"OBJE", "O"}, {"SUBM", "U"}}},
+        {{"-t", "OBJE::M:4", "-t", "repo:1:Archief_:1"}, {{"OBJE", "M", 4}, {"REPO", "Archief_", 1}}},
+        {{"-t", "subm:::9", "-t", "SOUR:1:Bron"}, {{"SUBM", "U", 9}, {"SOUR", "Bron"}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"in.ged", "uit.ged"});
+        const Outcome run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(ReadFile(At("uit.ged")), Expected(Example(), c.forms)) << c.args[0];
+    }
+}
+
+TEST_F(CliRun, ANewIdentifierThatIsTakenAlreadyIsRefused) {
+    // @I00002@ is a reference without a record: after the run it would name the second individual.
+    WriteFile(At("los.ged"), "0 HEAD\r\n0 @A@ INDI\r\n0 @B@ INDI\r\n0 @N1@ NOTE zie @I00002@\r\n1 REFN @I00002@\r\n0 TRLR\r\n");
+    const Outcome run = Run({"los.ged", "uit.ged"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "halvern-cli: Een nieuw nummer staat al in het bestand; er is niets hernummerd. (@I00002@)\n");
+    EXPECT_FALSE(fs::exists(At("uit.ged")));
+    EXPECT_EQ(Run({"-t", "INDI:3", "los.ged", "uit.ged"}).status, 0) << "from 3 no new identifier is taken";
+}
+
+TEST_F(CliRun, TheReportFindsWhatIsPlantedAndNothingInACleanFile) {
+    WriteFile(At("fout.ged"),
+              "0 HEAD\n0 @I1@ INDI\n1 FAMS @F1@\n0 @I2@ INDI\n1 FAMC @F9@\n0 @F1@ FAM\n1 HUSB @I1@\n"
+              "0 @F1@ FAM\n0 @N1@ NOTE over niemand\n0 @S1@ SOUR\n1 REPO @VOID@\n0 TRLR\n");
+    const Outcome found = Run({"--check", "fout.ged"});
+    EXPECT_EQ(found.status, 5);
+    EXPECT_EQ(found.out,
+              "records per type:\n  INDI : 2\n  FAM : 2\n  NOTE : 1\n  SOUR : 1\n"
+              "verwijzingen naar een identificatie die geen record heeft:\n  regel 5: @F9@\n"
+              "identificaties die meer dan een record hebben:\n  @F1@ op regel 6, 8\n"
+              "records waar niets naar verwijst (personen niet meegeteld: die staan vaak op zichzelf):\n"
+              "  NOTE @N1@ op regel 9\n  SOUR @S1@ op regel 10\n"
+              "2 problemen gevonden\n");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"fout.ged", "in.ged"})) << "nothing written";
+
+    const Outcome clean = Run({"-c", "in.ged"});
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_TRUE(clean.out.ends_with("geen problemen gevonden\n")) << clean.out;
+    // With runs: the report reads the renumbered text, and the output is written.
+    const Outcome after = Run({"-c", "-q", "--all", "in.ged", "uit.ged"});
+    EXPECT_EQ(after.status, 0) << after.err;
+    EXPECT_NE(after.out.find("  OBJE @O00002@ op regel"), std::string::npos) << after.out;
+    EXPECT_TRUE(fs::exists(At("uit.ged")));
 }
 
 }  // namespace

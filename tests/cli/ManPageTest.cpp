@@ -113,7 +113,7 @@ TEST(ManPage, ListsEveryExitCode) {
     for (const std::string& tag : TagLines(ManLines(), "AFSLUITSTATUS")) listed.insert(tag.substr(tag.find(' ') + 1));
     std::set<std::string> codes;
     for (const int code : {halvern::cli::kExitDone, halvern::cli::kExitUsage, halvern::cli::kExitBadInput,
-                           halvern::cli::kExitRunRefused, halvern::cli::kExitWriteFailed}) {
+                           halvern::cli::kExitRunRefused, halvern::cli::kExitWriteFailed, halvern::cli::kExitProblems}) {
         codes.insert(std::to_string(code));
     }
     EXPECT_EQ(listed, codes);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/UniqueRes.h"
@@ -90,6 +91,28 @@ TEST_F(HostileWindowTest, AFileNameBeyondAsciiOnTheCommandLineIsLoadedAndSavedUn
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_EQ(ReadBytes(folder.File(*outputLeaf)), kRenumbered);
     EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{*outputLeaf, *inputLeaf}));
+}
+
+// Latin-1 text as UTF-16 code units, little-endian, after the byte order mark.
+std::string Utf16Le(std::string_view latin1) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : latin1) bytes += std::string{c, '\0'};
+    return bytes;
+}
+
+TEST_F(HostileWindowTest, AUtf16FileIsRenumberedAndSavedInUtf16) {
+    const std::string text = "0 HEAD\r\n0 @I7@ INDI\r\n1 NAME J\xFCrgen\n1 FAMS @F2@\r0 @F2@ FAM\r\n1 HUSB @I7@\r\n0 TRLR\r\n";
+    const std::string renumbered =
+        "0 HEAD\r\n0 @I00001@ INDI\r\n1 NAME J\xFCrgen\n1 FAMS @F00007@\r0 @F00007@ FAM\r\n1 HUSB @I00001@\r\n0 TRLR\r\n";
+    folder.Write("utf16.ged", Utf16Le(text));
+    Start(folder.File("utf16.ged"));
+    EXPECT_EQ(Panel(0), "berichten") << "no message: the file was read";
+    log.saveAnswer = folder.File("uit.ged");
+    Click(TfrmHalvern::kIdOpslaan);
+    RunWith(kIndividual, "");
+    RunWith(1, "7");  // FAMily from 7, on the result of the first run
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(ReadBytes(folder.File("uit.ged")), Utf16Le(renumbered));
 }
 
 TEST_F(HostileWindowTest, AnOutputLockedByAnotherProcessIsToldAndKept) {

@@ -22,6 +22,7 @@ void ClearSharedTexts() {
     for (std::string* text : {&GedcomText, &RecordTag, &RecordLetter, &ProgramDir, &MailAddress, &HomepageUrl}) {
         text->clear();
     }
+    GedcomEncoding = TextEncoding::kEightBit;
 }
 
 // The step of the one ModalDriver that runs at a time (a thread timer has no context of its own).
