@@ -37,7 +37,9 @@ void IdentifierTable::Add(std::size_t readable) {
     const std::size_t entry = added_++;
     const Key key = MakeKey(identifiers_[entry], readable);
     Prefetch(&slots_[key.hash & mask_]);
-    if (entry >= kPending) {
+    // The entry kPending places back is put in now, unless FinishAdding did so already (entries are
+    // inserted in order, one flag each, so laterDuplicate_ counts those in the table).
+    if (entry >= kPending && entry - kPending >= laterDuplicate_.size()) {
         const std::size_t waiting = entry - kPending;
         Insert(pending_[waiting % kPending], waiting);
     }
