@@ -243,11 +243,11 @@ TEST_F(RunCommandTest, OpenenResetsThePanelsAndLoadsTheChosenFile) {
 
 TEST_F(RunCommandTest, FailedLoadLeavesNoOldTextToRenumber) {
     StartWithExample();
-    folder.Write("utf16.ged", std::string("0\0 \0H\0E\0A\0D\0", 12));
-    log.openAnswer = folder.File("utf16.ged");
+    folder.Write("plaatje.ged", std::string("GIF89a\0\x01\x02\x03", 10));  // a byte 0, and no UTF-16
+    log.openAnswer = folder.File("plaatje.ged");
     Click(TfrmHalvern::kIdOpenen);
     EXPECT_EQ(Panel(0), "Verkeert bestandsformaat.");
-    EXPECT_EQ(InputBox(), folder.File("utf16.ged"));
+    EXPECT_EQ(InputBox(), folder.File("plaatje.ged"));
     EXPECT_TRUE(GedcomText.empty());
 
     Click(TfrmHalvern::kIdUitvoeren);
