@@ -1,7 +1,7 @@
 #include "app/StatusTexts.h"
 
-#include "core/FixedWidthNumber.h"
 #include "app/tResStr.h"
+#include "core/FixedWidthNumber.h"
 
 namespace halvern {
 

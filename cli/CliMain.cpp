@@ -4,11 +4,11 @@
 #include <string>
 #include <variant>
 
+#include "app/StatusTexts.h"
 #include "cli/ExitCodes.h"
 #include "cli/HelpText.h"
 #include "cli/Options.h"
 #include "cli/RunCommand.h"
-#include "app/StatusTexts.h"
 
 namespace halvern::cli {
 

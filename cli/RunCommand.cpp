@@ -10,6 +10,11 @@
 #include <system_error>
 #include <vector>
 
+#include "app/RenumberJob.h"
+#include "app/ReportText.h"
+#include "app/RunChecks.h"
+#include "app/StatusTexts.h"
+#include "app/tResStr.h"
 #include "cli/ExitCodes.h"
 #include "cli/HelpText.h"
 #include "cli/MapText.h"
@@ -18,15 +23,10 @@
 #include "core/DocumentBuffer.h"
 #include "core/IoErrorCode.h"
 #include "core/LargeBuffer.h"
-#include "app/RenumberJob.h"
-#include "app/ReportText.h"
 #include "core/RecordTypes.h"
 #include "core/ReferenceReport.h"
-#include "core/Utf16Text.h"
 #include "core/Renumber.h"
-#include "app/RunChecks.h"
-#include "app/StatusTexts.h"
-#include "app/tResStr.h"
+#include "core/Utf16Text.h"
 
 namespace halvern::cli {
 

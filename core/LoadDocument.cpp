@@ -5,11 +5,11 @@
 #include <new>
 
 #include "core/Document.h"
-#include "core/Utf16Text.h"
 #include "core/DocumentBuffer.h"
 #include "core/FileHandles.h"
 #include "core/LargeBuffer.h"
 #include "core/SystemCalls.h"
+#include "core/Utf16Text.h"
 
 namespace halvern {
 namespace {

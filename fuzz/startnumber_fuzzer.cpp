@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz/FuzzInput.h"
 #include "app/StartNumber.h"
+#include "fuzz/FuzzInput.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/HelpSystem.h"
 #include "app/StatusTexts.h"
+#include "platform/HelpSystem.h"
 #include "ui/Win32FileProbe.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"

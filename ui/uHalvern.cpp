@@ -7,19 +7,19 @@
 #include <exception>
 #include <utility>
 
-#include "core/Document.h"
 #include "app/RenumberJob.h"
+#include "app/RunChecks.h"
+#include "app/StatusTexts.h"
+#include "app/tResStr.h"
+#include "core/Document.h"
 #include "platform/InformationStore.h"
 #include "ui/AnsiPath.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/ProgressDisplay.h"
-#include "app/RunChecks.h"
-#include "app/StatusTexts.h"
 #include "ui/Win32FileProbe.h"
 #include "ui/resources/ResourceIds.h"
 #include "ui/tInit.h"
-#include "app/tResStr.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
 #include "ui/uKeuze.h"

@@ -3,9 +3,9 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/HelpSystem.h"
 #include "app/RecordChoice.h"
 #include "app/StartNumber.h"
+#include "platform/HelpSystem.h"
 #include "ui/tVars.h"
 
 namespace halvern {

@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tResStr.h"
 #include "base/UniqueRes.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
-#include "app/tResStr.h"
 #include "ui/tVars.h"
 
 namespace halvern::testing {

@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "app/tResStr.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/FileDialogs.h"
-#include "app/tResStr.h"
 
 namespace halvern::testing {
 namespace {

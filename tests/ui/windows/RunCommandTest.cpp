@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/tResStr.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
-#include "app/tResStr.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
 
