@@ -31,21 +31,10 @@ LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-void RegisterPanelClass(HINSTANCE instance) {
-    WNDCLASSEXA panelClass{};
-    panelClass.cbSize = sizeof panelClass;
-    panelClass.lpfnWndProc = PanelProcedure;
-    panelClass.hInstance = instance;
-    panelClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    panelClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    panelClass.lpszClassName = kPanelClass;
-    RegisterWindowClass(panelClass);
-}
-
 }  // namespace
 
 HWND CreatePanel(HWND parent, const RECT& box, HINSTANCE instance, UINT bevel) {
-    RegisterPanelClass(instance);
+    RegisterWindowClass(ProgramWindowClass(kPanelClass, instance, PanelProcedure));
     // Not clipping its children: a group box paints only its frame and relies on the panel
     // having painted the background beneath it.
     const HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE, box.left, box.top,

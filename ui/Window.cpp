@@ -110,6 +110,17 @@ LRESULT CALLBACK Window::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
     return result;
 }
 
+WNDCLASSEXA ProgramWindowClass(const char* className, HINSTANCE instance, WNDPROC procedure) noexcept {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    return windowClass;
+}
+
 void RegisterWindowClass(const WNDCLASSEXA& windowClass) {
     if (RegisterClassExA(&windowClass) == 0) {
         const DWORD error = GetLastError();

@@ -70,6 +70,11 @@ private:
     bool centred_ = false;
 };
 
+// A window class of the program: the procedure given, the arrow cursor and the button-face
+// background; the caller adds what else it needs and registers it.
+WNDCLASSEXA ProgramWindowClass(const char* className, HINSTANCE instance,
+                               WNDPROC procedure = &Window::WindowProcedure) noexcept;
+
 // Registers a window class once per process; later calls with the same name do nothing.
 // Throws std::system_error when registering fails for another reason.
 void RegisterWindowClass(const WNDCLASSEXA& windowClass);

@@ -46,15 +46,9 @@ HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
 }
 
 void RegisterMainClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Window::WindowProcedure;
-    windowClass.hInstance = instance;
+    WNDCLASSEXA windowClass = ProgramWindowClass(TfrmHalvern::kClassName, instance);
     windowClass.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
     windowClass.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = TfrmHalvern::kClassName;
     RegisterWindowClass(windowClass);
 }
 

@@ -20,23 +20,12 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 constexpr std::array<const char*, TfrmKeuze::kItemCount> kItemCaptions{"INDIvidual", "FAMily", "NOTE", "SOURce"};
 
-void RegisterChoiceClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Window::WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = TfrmKeuze::kClassName;
-    RegisterWindowClass(windowClass);
-}
-
 bool IsOrIsWithin(HWND window, HWND ancestor) { return window == ancestor || IsChild(ancestor, window); }
 
 }  // namespace
 
 void TfrmKeuze::Create(HINSTANCE instance, HWND owner) {
-    RegisterChoiceClass(instance);
+    RegisterWindowClass(ProgramWindowClass(kClassName, instance));
     if (!askHelp) askHelp = &ApplicationHelpContext;
 
     ACCEL help{FVIRTKEY, VK_F1, kIdHelp};

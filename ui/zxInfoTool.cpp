@@ -72,17 +72,6 @@ UniqueFont MakeFont(const char* face, int points, int dpi, int weight, bool ital
                                   DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
-void RegisterDialogClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Window::WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kDialogClass;
-    RegisterWindowClass(windowClass);
-}
-
 // The one information dialog of the program (frmzxInfoTool).
 class InfoDialog final : public Window {
 public:
@@ -129,7 +118,7 @@ private:
 };
 
 InfoDialog::InfoDialog(HINSTANCE instance) {
-    RegisterDialogClass(instance);
+    RegisterWindowClass(ProgramWindowClass(kDialogClass, instance));
     CreateHandle(kDialogExStyle, kDialogClass, kCaption, kDialogStyle, box::kClientWidth, box::kClientHeight, nullptr,
                  instance);
 

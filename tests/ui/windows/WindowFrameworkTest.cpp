@@ -32,13 +32,9 @@ public:
     static constexpr UINT kThrow = WM_APP + 7;
 
     TestWindow(Heard& heard, bool destroyInDestructor, HWND owner) : heard_(heard), destroyInDestructor_(destroyInDestructor) {
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &Window::WindowProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "THalvernTestWindow";
-        RegisterWindowClass(windowClass);
-        CreateHandle(0, windowClass.lpszClassName, "test", WS_POPUP, 50, 50, owner, windowClass.hInstance);
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        RegisterWindowClass(ProgramWindowClass("THalvernTestWindow", instance));
+        CreateHandle(0, "THalvernTestWindow", "test", WS_POPUP, 50, 50, owner, instance);
         child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, Handle(), nullptr, nullptr, nullptr);
     }
     ~TestWindow() override {
