@@ -16,10 +16,9 @@ cmake --build "$native" -j2 --target gedcom-gen
 data="$windows/bench-data"
 mkdir -p "$data"
 
-# A prefix of its own, whose windows are not left to a window manager: Xvfb runs none, and Wine
-# then waits two seconds for one each time a dialog is hidden, which no user of the program meets.
+# A prefix of its own (wine-prefix.sh leaves its windows to no window manager: Xvfb runs none, and
+# Wine would wait two seconds for one each time a dialog is hidden, which no user meets).
 . "$(dirname "$0")/../scripts/wine-prefix.sh" "$windows" wineprefix-bench
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 for individuals in $sizes; do
   input="$data/individuals-$individuals.ged"

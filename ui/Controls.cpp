@@ -1,51 +1,9 @@
 #include "ui/Controls.h"
 
-#include <string>
-#include <system_error>
-
-#include "ui/Window.h"
+#include "ui/GdiScopes.h"
+#include "ui/LastError.h"
 
 namespace halvern {
-
-namespace {
-
-constexpr char kPanelClass[] = "THalvernPanel";
-
-[[noreturn]] void ThrowLastError(const char* what) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
-LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-        return SendMessageA(GetParent(panel), message, wParam, lParam);
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(panel, &paint);
-        RECT area;
-        GetClientRect(panel, &area);
-        DrawEdge(dc, &area, BDR_RAISEDINNER, BF_RECT);
-        EndPaint(panel, &paint);
-        return 0;
-    }
-    default:
-        return DefWindowProcA(panel, message, wParam, lParam);
-    }
-}
-
-void RegisterPanelClass(HINSTANCE instance) {
-    WNDCLASSEXA panelClass{};
-    panelClass.cbSize = sizeof panelClass;
-    panelClass.lpfnWndProc = PanelProcedure;
-    panelClass.hInstance = instance;
-    panelClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    panelClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    panelClass.lpszClassName = kPanelClass;
-    RegisterWindowClass(panelClass);
-}
-
-}  // namespace
 
 UniqueFont CreateProgramFont(int dpi, bool bold) {
     UniqueFont font(CreateFontA(-layout::Scale(layout::kFontHeight, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
@@ -71,22 +29,18 @@ void SetControlFont(HWND control, HFONT font) {
 }
 
 int FontLineHeight(HFONT font) {
-    const HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, font);
+    const ScreenDc screen = GetScreenDc();
+    const SelectedObject selected(screen.get(), font);
     TEXTMETRICA metrics{};
-    GetTextMetricsA(screen, &metrics);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
+    GetTextMetricsA(screen.get(), &metrics);
     return metrics.tmHeight;
 }
 
 int TextWidth(HFONT font, std::string_view text) {
-    const HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, font);
+    const ScreenDc screen = GetScreenDc();
+    const SelectedObject selected(screen.get(), font);
     SIZE size{};
-    GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
+    GetTextExtentPoint32A(screen.get(), text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
@@ -100,17 +54,6 @@ HWND CreateControl(const char* className, const char* text, DWORD style, DWORD e
     if (control == nullptr) ThrowLastError(className);
     if (font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
-}
-
-HWND CreatePanel(HWND parent, const RECT& box, HINSTANCE instance) {
-    RegisterPanelClass(instance);
-    // Not clipping its children: a group box paints only its frame and relies on the panel
-    // having painted the background beneath it.
-    const HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "",
-                                       WS_CHILD | WS_VISIBLE, box.left, box.top,
-                                       box.right - box.left, box.bottom - box.top, parent, nullptr, instance, nullptr);
-    if (panel == nullptr) ThrowLastError(kPanelClass);
-    return panel;
 }
 
 }  // namespace halvern

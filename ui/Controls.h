@@ -35,8 +35,4 @@ int TextWidth(HFONT font, std::string_view text);
 HWND CreateControl(const char* className, const char* text, DWORD style, DWORD exStyle, const RECT& box,
                    HWND parent, int id, HFONT font);
 
-// A panel: a plain child area with a one-pixel raised bevel that holds other controls and hands
-// their notifications (WM_COMMAND, WM_NOTIFY) on to its own parent.
-HWND CreatePanel(HWND parent, const RECT& box, HINSTANCE instance);
-
 }  // namespace halvern

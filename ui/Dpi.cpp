@@ -1,5 +1,6 @@
 #include "ui/Dpi.h"
 
+#include "ui/GdiScopes.h"
 #include "ui/Layout.h"
 
 namespace halvern {
@@ -24,9 +25,8 @@ Function User32Function(const char* name) {
 }  // namespace
 
 int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : layout::kDesignDpi;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    const ScreenDc screen = GetScreenDc();
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : layout::kDesignDpi;
     return dpi > 0 ? dpi : layout::kDesignDpi;
 }
 

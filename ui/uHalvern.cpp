@@ -16,6 +16,7 @@
 #include "ui/AnsiPath.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBoxes.h"
+#include "ui/Panel.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/Win32FileProbe.h"
 #include "ui/resources/ResourceIds.h"
@@ -45,15 +46,9 @@ HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
 }
 
 void RegisterMainClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Window::WindowProcedure;
-    windowClass.hInstance = instance;
+    WNDCLASSEXA windowClass = ProgramWindowClass(TfrmHalvern::kClassName, instance);
     windowClass.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
     windowClass.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = TfrmHalvern::kClassName;
     RegisterWindowClass(windowClass);
 }
 
@@ -86,6 +81,7 @@ TBBUTTON TextButton(int command, const char* caption) {
 
 TfrmHalvern::TfrmHalvern(TfrmKeuze& choice) : seams(MainWindowSeams::RealCalls(choice)), choice_(choice) {}
 
+// Destroyed while the object is whole: its WM_DESTROY ends the message loop.
 TfrmHalvern::~TfrmHalvern() { Destroy(); }
 
 void TfrmHalvern::Create(HINSTANCE instance) {
@@ -100,15 +96,11 @@ void TfrmHalvern::Create(HINSTANCE instance) {
     accelerators_.reset(CreateAcceleratorTableA(const_cast<ACCEL*>(shortcuts.data()), static_cast<int>(shortcuts.size())));
     CreateContextMenu();
 
-    // Made at the screen's dots per inch, then laid out for those of the monitor it opened on.
-    dpi_ = ScreenDpi();
-    const SIZE frame = FrameSizeForClient(layout::Scale(main::kClientWidth, dpi_),
-                                          layout::Scale(main::kClientHeight, dpi_), kStyle, kExStyle, dpi_);
-    CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, RECT{0, 0, frame.cx, frame.cy}, nullptr, instance);
-    dpi_ = WindowDpi(Handle());
+    CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, main::kClientWidth, main::kClientHeight, nullptr,
+                 instance);
     CreateComponents(instance);
     LayOut(nullptr);
-    CentreOnScreen();
+    CentreOnScreenOnce();
 }
 
 void TfrmHalvern::CreateContextMenu() {
@@ -153,9 +145,10 @@ void TfrmHalvern::CreateComponents(HINSTANCE instance) {
 }
 
 void TfrmHalvern::LayOut(const RECT* suggestedFrame) {
+    const int dpi = Dpi();
     // The new fonts go to every control before the old ones are deleted.
-    UniqueFont font = CreateProgramFont(dpi_, false);
-    UniqueFont boldFont = CreateProgramFont(dpi_, true);
+    UniqueFont font = CreateProgramFont(dpi, false);
+    UniqueFont boldFont = CreateProgramFont(dpi, true);
     for (const HWND control : {Handle(), lblBestandOpenen, edtBestandOpenen, lblBestandOpslaan, edtBestandOpslaan,
                                sbarHalvern}) {
         SetControlFont(control, font.get());
@@ -164,28 +157,28 @@ void TfrmHalvern::LayOut(const RECT* suggestedFrame) {
     font_ = std::move(font);
     boldFont_ = std::move(boldFont);
 
-    PlaceControl(pnlKnoppenBalk, ScaledRect(main::kButtonBar, dpi_));
-    PlaceControl(tbarHalvern, ScaledRect(main::kToolbar, dpi_));
+    PlaceControl(pnlKnoppenBalk, ScaledRect(main::kButtonBar, dpi));
+    PlaceControl(tbarHalvern, ScaledRect(main::kToolbar, dpi));
     FillToolbar();
 
-    PlaceControl(pnlHalvern, ScaledRect(main::kWorkPanel, dpi_));
+    PlaceControl(pnlHalvern, ScaledRect(main::kWorkPanel, dpi));
     // A label fits its text.
     const auto placeLabel = [&](HWND label, int left, int top) {
-        const int x = layout::Scale(left, dpi_);
-        const int y = layout::Scale(top, dpi_);
+        const int x = layout::Scale(left, dpi);
+        const int y = layout::Scale(top, dpi);
         PlaceControl(label, {x, y, x + TextWidth(font_.get(), WindowText(label)), y + FontLineHeight(font_.get())});
     };
     placeLabel(lblBestandOpenen, main::kLabelOpenLeft, main::kLabelOpenTop);
-    PlaceControl(edtBestandOpenen, ScaledRect(main::kEditOpen, dpi_));
+    PlaceControl(edtBestandOpenen, ScaledRect(main::kEditOpen, dpi));
     placeLabel(lblBestandOpslaan, main::kLabelSaveLeft, main::kLabelSaveTop);
-    PlaceControl(edtBestandOpslaan, ScaledRect(main::kEditSave, dpi_));
+    PlaceControl(edtBestandOpslaan, ScaledRect(main::kEditSave, dpi));
 
-    PlaceControl(pnlStatusBalk, ScaledRect(main::kStatusPanel, dpi_));
-    PlaceControl(sbarHalvern, ScaledRect(main::kStatusBar, dpi_));
+    PlaceControl(pnlStatusBalk, ScaledRect(main::kStatusPanel, dpi));
+    PlaceControl(sbarHalvern, ScaledRect(main::kStatusBar, dpi));
     SetStatusPartWidths();
 
-    FitFrameToClient(Handle(), layout::Scale(main::kClientWidth, dpi_), layout::Scale(main::kClientHeight, dpi_),
-                     dpi_, suggestedFrame);
+    FitFrameToClient(Handle(), layout::Scale(main::kClientWidth, dpi), layout::Scale(main::kClientHeight, dpi),
+                     dpi, suggestedFrame);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -195,7 +188,7 @@ void TfrmHalvern::SetStatusPartWidths() {
         SetStatusPanelWidths(sbarHalvern);
         return;
     }
-    const int part = layout::Scale(main::kStatusPartWidth, dpi_);
+    const int part = layout::Scale(main::kStatusPartWidth, Dpi());
     const std::array<int, 3> rightEdges{part, 2 * part, 3 * part};
     SendMessageA(sbarHalvern, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
 }
@@ -204,8 +197,9 @@ void TfrmHalvern::FillToolbar() {
     // Separator widths can only be given when a button is added: all eight are added afresh.
     while (SendMessageA(tbarHalvern, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(tbarHalvern, TB_DELETEBUTTON, 0, 0);
 
+    const int dpi = Dpi();
     const auto separator = [&](std::size_t index) {
-        return Separator(layout::Scale(main::kSeparatorWidths[index], dpi_));
+        return Separator(layout::Scale(main::kSeparatorWidths[index], dpi));
     };
     const std::array<TBBUTTON, 8> buttons{
         separator(0), TextButton(kIdOpenen, "Openen"),
@@ -215,19 +209,10 @@ void TfrmHalvern::FillToolbar() {
     };
     SendMessageA(tbarHalvern, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
 
-    const int width = layout::Scale(main::kToolButtonWidth, dpi_);
-    const int height = layout::Scale(main::kToolButtonHeight, dpi_);
+    const int width = layout::Scale(main::kToolButtonWidth, dpi);
+    const int height = layout::Scale(main::kToolButtonHeight, dpi);
     SendMessageA(tbarHalvern, TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
     SendMessageA(tbarHalvern, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
-}
-
-void TfrmHalvern::CentreOnScreen() {
-    RECT box{};
-    GetWindowRect(Handle(), &box);
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool TfrmHalvern::TranslateShortcut(MSG& message) {
@@ -264,12 +249,6 @@ LRESULT TfrmHalvern::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefaultHandling(message, wParam, lParam);
     case WM_CONTEXTMENU:
         ShowContextMenu(lParam);
-        return 0;
-    case WM_DPICHANGED:
-        // Moved to a monitor with other dots per inch (or the setting changed): fonts, boxes and
-        // the frame follow, the frame at the place Windows suggests.
-        dpi_ = DpiOfChange(wParam);
-        LayOut(reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

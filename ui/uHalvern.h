@@ -50,9 +50,6 @@ public:
     // True once FormActivate has run.
     bool Activated() const noexcept { return activated_; }
 
-    // The dots per inch the window is laid out for.
-    int Dpi() const noexcept { return dpi_; }
-
     // What goes in, set before the window is shown.
     MainWindowSeams seams;                        // defaults to the real calls
     std::optional<std::string> commandLineFile;  // the first argument of the command line
@@ -72,17 +69,14 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayOut(const RECT* suggestedFrame) override;
     void ShowUncaughtError(const std::string& text) override;
 
 private:
     void CreateComponents(HINSTANCE instance);
-    // Fonts, boxes, toolbar buttons, status parts and frame for dpi_; the frame moves to the
-    // top left corner of suggestedFrame when there is one.
-    void LayOut(const RECT* suggestedFrame);
     void FillToolbar();
     void SetStatusPartWidths();
     void CreateContextMenu();
-    void CentreOnScreen();
 
     void FormCreate();
     void FormActivate();
@@ -102,7 +96,6 @@ private:
     JobResult RenumberAndSave(const std::string& outputName, std::int32_t startNumber);
 
     TfrmKeuze& choice_;
-    int dpi_ = layout::kDesignDpi;
     UniqueFont font_;
     UniqueFont boldFont_;
     UniqueRes<HACCEL, &DestroyAcceleratorTable> accelerators_;

@@ -6,6 +6,7 @@
 #include "app/RecordChoice.h"
 #include "app/StartNumber.h"
 #include "platform/HelpSystem.h"
+#include "ui/Panel.h"
 #include "ui/tVars.h"
 
 namespace halvern {
@@ -19,36 +20,18 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 constexpr std::array<const char*, TfrmKeuze::kItemCount> kItemCaptions{"INDIvidual", "FAMily", "NOTE", "SOURce"};
 
-void RegisterChoiceClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Window::WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = TfrmKeuze::kClassName;
-    RegisterWindowClass(windowClass);
-}
-
 bool IsOrIsWithin(HWND window, HWND ancestor) { return window == ancestor || IsChild(ancestor, window); }
 
 }  // namespace
 
-TfrmKeuze::~TfrmKeuze() { Destroy(); }
-
 void TfrmKeuze::Create(HINSTANCE instance, HWND owner) {
-    RegisterChoiceClass(instance);
+    RegisterWindowClass(ProgramWindowClass(kClassName, instance));
     if (!askHelp) askHelp = &ApplicationHelpContext;
 
     ACCEL help{FVIRTKEY, VK_F1, kIdHelp};
     accelerators_.reset(CreateAcceleratorTableA(&help, 1));
 
-    // Made at the screen's dots per inch, then laid out for those of the monitor it opened on.
-    dpi_ = ScreenDpi();
-    const SIZE frame = FrameSizeForClient(layout::Scale(dlg::kClientWidth, dpi_),
-                                          layout::Scale(dlg::kClientHeight, dpi_), kStyle, kExStyle, dpi_);
-    CreateHandle(kExStyle, kClassName, "Keuze", kStyle, RECT{0, 0, frame.cx, frame.cy}, owner, instance);
-    dpi_ = WindowDpi(Handle());
+    CreateHandle(kExStyle, kClassName, "Keuze", kStyle, dlg::kClientWidth, dlg::kClientHeight, owner, instance);
     CreateComponents(instance);
     LayOut(nullptr);
 }
@@ -80,9 +63,10 @@ void TfrmKeuze::CreateComponents(HINSTANCE instance) {
 }
 
 void TfrmKeuze::LayOut(const RECT* suggestedFrame) {
+    const int dpi = Dpi();
     // The new fonts go to every control before the old ones are deleted.
-    UniqueFont font = CreateProgramFont(dpi_, false);
-    UniqueFont boldFont = CreateProgramFont(dpi_, true);
+    UniqueFont font = CreateProgramFont(dpi, false);
+    UniqueFont boldFont = CreateProgramFont(dpi, true);
     SetControlFont(Handle(), font.get());
     SetControlFont(rgrpKeuze, font.get());
     for (const HWND item : rgrpKeuzeItems) SetControlFont(item, font.get());
@@ -93,95 +77,53 @@ void TfrmKeuze::LayOut(const RECT* suggestedFrame) {
     font_ = std::move(font);
     boldFont_ = std::move(boldFont);
 
-    PlaceControl(pnlKeuze, ScaledRect(dlg::kChoicePanel, dpi_));
-    const RECT groupBox = ScaledRect(dlg::kRadioGroup, dpi_);
+    PlaceControl(pnlKeuze, ScaledRect(dlg::kChoicePanel, dpi));
+    const RECT groupBox = ScaledRect(dlg::kRadioGroup, dpi);
     PlaceControl(rgrpKeuze, groupBox);
     const layout::Box group{groupBox.left, groupBox.top, groupBox.right - groupBox.left, groupBox.bottom - groupBox.top};
     const int lineHeight = FontLineHeight(font_.get());
     for (int item = 0; item < kItemCount; ++item) {
-        const layout::Box itemBox = layout::RadioItemBox(group, lineHeight, kItemCount, item, dpi_);
+        const layout::Box itemBox = layout::RadioItemBox(group, lineHeight, kItemCount, item, dpi);
         PlaceControl(rgrpKeuzeItems[static_cast<std::size_t>(item)],
                      {group.left + itemBox.left, group.top + itemBox.top, group.left + itemBox.left + itemBox.width,
                       group.top + itemBox.top + itemBox.height});
     }
-    PlaceControl(lblvlgNummer, ScaledRect(dlg::kNumberLabel, dpi_));
-    PlaceControl(edtvlgNummer, ScaledRect(dlg::kNumberEdit, dpi_));
+    PlaceControl(lblvlgNummer, ScaledRect(dlg::kNumberLabel, dpi));
+    PlaceControl(edtvlgNummer, ScaledRect(dlg::kNumberEdit, dpi));
 
-    PlaceControl(pnlKnoppen, ScaledRect(dlg::kButtonPanel, dpi_));
-    PlaceControl(bbtnUitvoeren, ScaledRect(dlg::kRunButton, dpi_));
-    PlaceControl(bbtnAnnuleren, ScaledRect(dlg::kCancelButton, dpi_));
+    PlaceControl(pnlKnoppen, ScaledRect(dlg::kButtonPanel, dpi));
+    PlaceControl(bbtnUitvoeren, ScaledRect(dlg::kRunButton, dpi));
+    PlaceControl(bbtnAnnuleren, ScaledRect(dlg::kCancelButton, dpi));
 
-    FitFrameToClient(Handle(), layout::Scale(dlg::kClientWidth, dpi_), layout::Scale(dlg::kClientHeight, dpi_), dpi_,
+    FitFrameToClient(Handle(), layout::Scale(dlg::kClientWidth, dpi), layout::Scale(dlg::kClientHeight, dpi), dpi,
                      suggestedFrame);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 int TfrmKeuze::ShowModal(HWND owner) {
     const HWND dialog = Handle();
-    if (dialog == nullptr || modal_) return kResultCancel;
-    if (!placed_) {
-        CentreOnScreen();
-        placed_ = true;
-    }
-    // Made, or last shown, on another monitor than the one it now opens on.
-    if (const int dpi = WindowDpi(dialog); dpi != dpi_) {
-        dpi_ = dpi;
-        LayOut(nullptr);
-    }
+    if (dialog == nullptr || modal_.Running()) return kResultCancel;
+    CentreOnScreenOnce();
+    FollowMonitorDpi();
+    const auto shown = [dialog] {
+        SetActiveWindow(dialog);
+        if (const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE)) SetFocus(first);
+    };
+    return modal_.Run(dialog, owner, shown, [this](MSG& message) { return TranslateDialogKeys(message); });
+}
 
-    modal_ = true;
-    modalResult_ = 0;
-    if (owner != nullptr) EnableWindow(owner, FALSE);
-    ShowWindow(dialog, SW_SHOW);
-    SetActiveWindow(dialog);
-    const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    if (first != nullptr) SetFocus(first);
-
-    MSG message;
-    while (modalResult_ == 0 && Handle() != nullptr) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: hand the quit on to the main loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            modalResult_ = kResultCancel;
-            break;
-        }
-        if (got == -1) {
-            modalResult_ = kResultCancel;
-            break;
-        }
-        if (IsOrIsWithin(message.hwnd, dialog) && TranslateAcceleratorA(dialog, accelerators_.get(), &message)) {
-            continue;
-        }
-        if (IsDialogMessageA(dialog, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-
-    // The owner is enabled before the dialog goes, so that it gets the activation back.
-    if (owner != nullptr) EnableWindow(owner, TRUE);
-    if (Handle() != nullptr) ShowWindow(dialog, SW_HIDE);
-    if (owner != nullptr) SetActiveWindow(owner);
-    modal_ = false;
-    return modalResult_;
+bool TfrmKeuze::TranslateDialogKeys(MSG& message) {
+    const HWND dialog = Handle();
+    if (IsOrIsWithin(message.hwnd, dialog) && TranslateAcceleratorA(dialog, accelerators_.get(), &message)) return true;
+    return IsDialogMessageA(dialog, &message) != FALSE;
 }
 
 void TfrmKeuze::Close(int result) {
-    if (modal_) {
-        modalResult_ = result;
+    if (modal_.Running()) {
+        modal_.End(result);
     } else {
         ShowWindow(Handle(), SW_HIDE);
     }
-}
-
-void TfrmKeuze::CentreOnScreen() {
-    RECT box{};
-    GetWindowRect(Handle(), &box);
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int TfrmKeuze::SelectedItem() const {
@@ -225,10 +167,6 @@ LRESULT TfrmKeuze::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
         Close(kResultCancel);
-        return 0;
-    case WM_DPICHANGED:
-        dpi_ = DpiOfChange(wParam);
-        LayOut(reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         return DefaultHandling(message, wParam, lParam);

@@ -8,6 +8,7 @@
 
 #include "base/UniqueRes.h"
 #include "ui/Controls.h"
+#include "ui/ModalLoop.h"
 #include "ui/Window.h"
 
 namespace halvern {
@@ -33,7 +34,6 @@ public:
     static constexpr int kIdHelp = 113;  // F1
 
     TfrmKeuze() = default;
-    ~TfrmKeuze() override;
 
     // Creates the dialog, hidden, owned by owner (the main window), with nothing selected and an
     // empty number box.
@@ -48,9 +48,6 @@ public:
     void SelectItem(int item);
     // The text of the number box, unchanged.
     std::string NumberText() const;
-
-    // The dots per inch the dialog is laid out for.
-    int Dpi() const noexcept { return dpi_; }
 
     // What F1 in the dialog asks of the help system (context 1000).
     std::function<void(int context)> askHelp;
@@ -67,22 +64,18 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayOut(const RECT* suggestedFrame) override;
 
 private:
     void CreateComponents(HINSTANCE instance);
-    // Fonts, boxes and frame for dpi_; the frame moves to the top left corner of suggestedFrame
-    // when there is one.
-    void LayOut(const RECT* suggestedFrame);
     void Close(int result);
-    void CentreOnScreen();
+    // F1 within the dialog, then the dialog manager's keys.
+    bool TranslateDialogKeys(MSG& message);
 
-    int dpi_ = layout::kDesignDpi;
     UniqueFont font_;
     UniqueFont boldFont_;
     UniqueRes<HACCEL, &DestroyAcceleratorTable> accelerators_;
-    int modalResult_ = 0;
-    bool modal_ = false;
-    bool placed_ = false;
+    ModalLoop modal_;
 };
 
 // Sets RecordTag and RecordLetter from the dialog's selected item (INDI when none is selected).

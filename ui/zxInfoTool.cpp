@@ -3,12 +3,14 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <utility>
 
-#include "base/UniqueRes.h"
 #include "platform/zxReg.h"
+#include "ui/Controls.h"
 #include "ui/Dpi.h"
+#include "ui/ModalLoop.h"
+#include "ui/Panel.h"
+#include "ui/Window.h"
 #include "ui/zxInfoToolLayout.h"
 
 namespace halvern {
@@ -17,7 +19,6 @@ namespace {
 namespace box = layout::info_dialog;
 
 constexpr char kDialogClass[] = "TfrmzxInfoTool";
-constexpr char kPanelClass[] = "TzxInfoPanel";
 constexpr char kCaption[] = "Informatie";
 
 // A title bar without buttons or system menu, a single fixed border.
@@ -32,11 +33,6 @@ constexpr char kProgramBase[] = "Software\\Zandrix\\Halvern\\5.00\\";
 constexpr char kProgramSubKey[] = "Programma";
 constexpr char kMakerBase[] = "Software\\Zandrix\\";
 constexpr char kMakerSubKey[] = "";
-
-// A panel's bevel: lowered outside, raised inside.
-constexpr UINT kPanelBevel = BDR_SUNKENOUTER | BDR_RAISEDINNER;
-
-using UniqueFont = UniqueRes<HFONT, &DeleteObject>;
 
 enum class FontKind { Label, LabelBold, MakerName, LogoAtRest, Logo, Count };
 
@@ -69,10 +65,6 @@ std::function<void(DWORD)>& LogoPause() {
     return pause;
 }
 
-[[noreturn]] void ThrowLastError(const char* what) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
 UniqueFont MakeFont(const char* face, int points, int dpi, int weight, bool italic, BYTE charset) {
     // A font that cannot be made leaves the control with the system font.
     return UniqueFont(CreateFontA(-layout::Scale(box::PointsToPixels(points), dpi), 0, 0, 0, weight, italic, FALSE,
@@ -80,69 +72,37 @@ UniqueFont MakeFont(const char* face, int points, int dpi, int weight, bool ital
                                   DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
-LRESULT CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
-
-void RegisterClasses(HINSTANCE instance) {
-    const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    const auto registerClass = [&](const char* name, WNDPROC procedure) {
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = arrow;
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = name;
-        if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-            ThrowLastError(name);
-        }
-    };
-    registerClass(kDialogClass, DialogProcedure);
-    registerClass(kPanelClass, PanelProcedure);
-}
-
-// The one information dialog of the program.
-class InfoDialog {
+// The one information dialog of the program (frmzxInfoTool).
+class InfoDialog final : public Window {
 public:
     explicit InfoDialog(HINSTANCE instance);
-    ~InfoDialog();
-    InfoDialog(const InfoDialog&) = delete;
-    InfoDialog& operator=(const InfoDialog&) = delete;
 
-    HWND Window() const { return window_; }
     HWND Control(InfoControl control) const;
-    COLORREF LogoColour() const { return logoColour_; }
-    int Dpi() const { return dpi_; }
-
     void ShowModal(HWND owner);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayOut(const RECT* suggestedFrame) override;
 
 private:
-    int Px(int pixels) const { return layout::Scale(pixels, dpi_); }
-    HWND CreatePanel(HWND parent, bool bevelled, HINSTANCE instance) const;
-    HWND CreateChild(const char* className, const char* text, DWORD style, HWND parent, InfoControl id) const;
-    void Place(HWND control, const layout::Box& where) const;
-    // Fonts, boxes and frame for dpi_; the frame moves to the top left corner of suggestedFrame
-    // when there is one.
-    void LayOut(const RECT* suggestedFrame);
-    std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> MakeFonts() const;
+    using Fonts = std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)>;
+
+    void Place(HWND control, const layout::Box& where) const { PlaceControl(control, ScaledRect(where, Dpi())); }
+    Fonts MakeFonts() const;
     void Remember(InfoControl id, HWND control) {
         controls_[static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(kFirstControl))] = control;
     }
     HFONT Font(FontKind kind) const { return fonts_[static_cast<std::size_t>(kind)].get(); }
 
-    void CentreOnScreen() const;
     void FormActivate();
     void FillInformationLabels() const;
     void PlaceLogo(int top);
     void SetLogoFont(FontKind kind);
     void PauseAfterStep() const;
-    void Close() { modalResult_ = IDCANCEL; }
+    LRESULT LabelColours(HDC dc, HWND label) const;
 
-    int dpi_;
-    std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> fonts_;
+    Fonts fonts_;
     UniqueFont buttonFont_;
-    HWND window_ = nullptr;
     HWND infoPanel_ = nullptr;     // pnlInfo, the whole client area
     HWND programPanel_ = nullptr;  // pnlProgramma
     HWND makerPanel_ = nullptr;    // pnlCopyRight
@@ -154,69 +114,56 @@ private:
     FontKind logoFont_ = FontKind::LogoAtRest;
     HWND closeButton_ = nullptr;
     COLORREF logoColour_ = GetSysColor(COLOR_WINDOWTEXT);
-    bool placed_ = false;
-    bool showing_ = false;
-    int modalResult_ = 0;
+    ModalLoop modal_;
 };
 
-InfoDialog* DialogOf(HWND window) {
-    return reinterpret_cast<InfoDialog*>(GetWindowLongPtrA(GetAncestor(window, GA_ROOT), GWLP_USERDATA));
-}
+InfoDialog::InfoDialog(HINSTANCE instance) {
+    RegisterWindowClass(ProgramWindowClass(kDialogClass, instance));
+    CreateHandle(kDialogExStyle, kDialogClass, kCaption, kDialogStyle, box::kClientWidth, box::kClientHeight, nullptr,
+                 instance);
 
-InfoDialog::InfoDialog(HINSTANCE instance) : dpi_(ScreenDpi()) {
-    RegisterClasses(instance);
-
-    // Made at the screen's dots per inch, then laid out for those of the monitor it opened on.
-    const SIZE frame = FrameSizeForClient(Px(box::kClientWidth), Px(box::kClientHeight), kDialogStyle,
-                                          kDialogExStyle, dpi_);
-    window_ = CreateWindowExA(kDialogExStyle, kDialogClass, kCaption, kDialogStyle, 0, 0, frame.cx, frame.cy, nullptr,
-                              nullptr, instance, this);
-    if (window_ == nullptr) ThrowLastError(kDialogClass);
-    dpi_ = WindowDpi(window_);
-
-    infoPanel_ = CreatePanel(window_, false, instance);
-    programPanel_ = CreatePanel(infoPanel_, true, instance);
-    makerPanel_ = CreatePanel(infoPanel_, true, instance);
+    // Every box and font is set by LayOut, for the dialog's dots per inch.
+    constexpr RECT kLaidOutLater{};
+    infoPanel_ = CreatePanel(Handle(), kLaidOutLater, instance, kNoBevel);
+    programPanel_ = CreatePanel(infoPanel_, kLaidOutLater, instance, kLoweredFrameBevel);
+    makerPanel_ = CreatePanel(infoPanel_, kLaidOutLater, instance, kLoweredFrameBevel);
     for (const LabelSpec& label : kLabels) {
-        Remember(label.id, CreateChild("STATIC", label.caption, SS_CENTER | SS_NOPREFIX,
-                                       label.inMakerPanel ? makerPanel_ : programPanel_, label.id));
+        Remember(label.id, CreateControl("STATIC", label.caption, SS_CENTER | SS_NOPREFIX, 0, kLaidOutLater,
+                                         label.inMakerPanel ? makerPanel_ : programPanel_, static_cast<int>(label.id),
+                                         nullptr));
     }
     logo_ = Control(InfoControl::Logo);
-    closeButton_ = CreateChild("BUTTON", "Sluiten", BS_PUSHBUTTON | WS_TABSTOP, infoPanel_, InfoControl::CloseButton);
+    closeButton_ = CreateControl("BUTTON", "Sluiten", BS_PUSHBUTTON | WS_TABSTOP, 0, kLaidOutLater, infoPanel_,
+                                 static_cast<int>(InfoControl::CloseButton), nullptr);
     Remember(InfoControl::CloseButton, closeButton_);
     LayOut(nullptr);
 }
 
-InfoDialog::~InfoDialog() {
-    if (window_ != nullptr) DestroyWindow(window_);
-}
-
-std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> InfoDialog::MakeFonts() const {
-    std::array<UniqueFont, static_cast<std::size_t>(FontKind::Count)> fonts;
+InfoDialog::Fonts InfoDialog::MakeFonts() const {
+    const int dpi = Dpi();
+    Fonts fonts;
     fonts[static_cast<std::size_t>(FontKind::Label)] =
-        MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_NORMAL, false, DEFAULT_CHARSET);
+        MakeFont(box::kLabelFace, box::kLabelPoints, dpi, FW_NORMAL, false, DEFAULT_CHARSET);
     fonts[static_cast<std::size_t>(FontKind::LabelBold)] =
-        MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_BOLD, false, DEFAULT_CHARSET);
+        MakeFont(box::kLabelFace, box::kLabelPoints, dpi, FW_BOLD, false, DEFAULT_CHARSET);
     fonts[static_cast<std::size_t>(FontKind::MakerName)] =
-        MakeFont(box::kLabelFace, box::kMakerNamePoints, dpi_, FW_NORMAL, false, DEFAULT_CHARSET);
+        MakeFont(box::kLabelFace, box::kMakerNamePoints, dpi, FW_NORMAL, false, DEFAULT_CHARSET);
     fonts[static_cast<std::size_t>(FontKind::LogoAtRest)] =
-        MakeFont(box::kLogoRestFace, box::kLogoRestPoints, dpi_, FW_NORMAL, true, ANSI_CHARSET);
+        MakeFont(box::kLogoRestFace, box::kLogoRestPoints, dpi, FW_NORMAL, true, ANSI_CHARSET);
     fonts[static_cast<std::size_t>(FontKind::Logo)] =
-        MakeFont(box::kLogoFace, box::kLogoPoints, dpi_, FW_BOLD, true, DEFAULT_CHARSET);
+        MakeFont(box::kLogoFace, box::kLogoPoints, dpi, FW_BOLD, true, DEFAULT_CHARSET);
     return fonts;
 }
 
 void InfoDialog::LayOut(const RECT* suggestedFrame) {
     // The new fonts go to every control before the old ones are deleted.
-    auto fonts = MakeFonts();
-    UniqueFont buttonFont = MakeFont(box::kLabelFace, box::kLabelPoints, dpi_, FW_BOLD, false, DEFAULT_CHARSET);
-    const auto fontOf = [&fonts](FontKind kind) { return fonts[static_cast<std::size_t>(kind)].get(); };
+    Fonts fonts = MakeFonts();
+    UniqueFont buttonFont = MakeFont(box::kLabelFace, box::kLabelPoints, Dpi(), FW_BOLD, false, DEFAULT_CHARSET);
     for (const LabelSpec& label : kLabels) {
         const HWND control = Control(label.id);
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control == logo_ ? logoFont_ : label.font)),
-                     TRUE);
+        SetControlFont(control, fonts[static_cast<std::size_t>(control == logo_ ? logoFont_ : label.font)].get());
     }
-    SendMessageA(closeButton_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont.get()), TRUE);
+    SetControlFont(closeButton_, buttonFont.get());
     fonts_ = std::move(fonts);
     buttonFont_ = std::move(buttonFont);
 
@@ -229,31 +176,9 @@ void InfoDialog::LayOut(const RECT* suggestedFrame) {
     Place(logo_, logoBox_);
     Place(closeButton_, box::kCloseButton);
 
-    FitFrameToClient(window_, Px(box::kClientWidth), Px(box::kClientHeight), dpi_, suggestedFrame);
-    InvalidateRect(window_, nullptr, TRUE);
-}
-
-HWND InfoDialog::CreatePanel(HWND parent, bool bevelled, HINSTANCE instance) const {
-    const HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                                       nullptr, instance, nullptr);
-    if (panel == nullptr) ThrowLastError(kPanelClass);
-    SetWindowLongPtrA(panel, GWLP_USERDATA, bevelled ? 1 : 0);
-    return panel;
-}
-
-HWND InfoDialog::CreateChild(const char* className, const char* text, DWORD style, HWND parent,
-                             InfoControl id) const {
-    const HWND control =
-        CreateWindowExA(0, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
-    if (control == nullptr) ThrowLastError(className);
-    return control;
-}
-
-void InfoDialog::Place(HWND control, const layout::Box& where) const {
-    SetWindowPos(control, nullptr, Px(where.left), Px(where.top), Px(where.width), Px(where.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitFrameToClient(Handle(), layout::Scale(box::kClientWidth, Dpi()), layout::Scale(box::kClientHeight, Dpi()),
+                     Dpi(), suggestedFrame);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 HWND InfoDialog::Control(InfoControl control) const {
@@ -261,57 +186,18 @@ HWND InfoDialog::Control(InfoControl control) const {
     return index < controls_.size() ? controls_[index] : nullptr;
 }
 
-void InfoDialog::CentreOnScreen() const {
-    RECT frame;
-    GetWindowRect(window_, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void InfoDialog::ShowModal(HWND owner) {
-    if (showing_) return;
-    showing_ = true;
-    SetWindowLongPtrA(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    if (!placed_) {
-        CentreOnScreen();
-        placed_ = true;
-    }
-    // Made, or last shown, on another monitor than the one it now opens on.
-    if (const int dpi = WindowDpi(window_); dpi != dpi_) {
-        dpi_ = dpi;
-        LayOut(nullptr);
-    }
-    const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
-
-    modalResult_ = 0;
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
-    SetFocus(closeButton_);
-    FormActivate();
-
-    MSG message{};
-    bool quit = false;
-    while (modalResult_ == 0) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            break;
-        }
-        if (got == -1) break;
-        if (!IsDialogMessageA(window_, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-
-    // The owner is enabled before the dialog hides, so that it gets the activation back.
-    if (disableOwner) EnableWindow(owner, TRUE);
-    ShowWindow(window_, SW_HIDE);
-    showing_ = false;
-    if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+    if (modal_.Running()) return;
+    SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    CentreOnScreenOnce();
+    FollowMonitorDpi();
+    modal_.Run(Handle(), owner,
+               [this] {
+                   UpdateWindow(Handle());
+                   SetFocus(closeButton_);
+                   FormActivate();
+               },
+               {});
 }
 
 // Runs once per showing, after the dialog has become visible and before it handles any input.
@@ -326,7 +212,7 @@ void InfoDialog::FormActivate() {
     // forced repaints reach the screen.
     for (int step = 1; step <= box::kLogoStepCount; ++step) {
         PlaceLogo(box::kLogoStart.top - step * box::kLogoStep);
-        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PauseAfterStep();
     }
 
@@ -375,15 +261,24 @@ void InfoDialog::PauseAfterStep() const {
     }
 }
 
+LRESULT InfoDialog::LabelColours(HDC dc, HWND label) const {
+    SetTextColor(dc, label == logo_ ? logoColour_ : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 LRESULT InfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == static_cast<WORD>(InfoControl::CloseButton) && HIWORD(wParam) == BN_CLICKED) {
-            Close();  // bbtnSluitenClick
+            modal_.End(IDCANCEL);  // bbtnSluitenClick
         } else if (LOWORD(wParam) == IDOK && GetFocus() == closeButton_) {
-            Close();  // Enter on the focused button
+            modal_.End(IDCANCEL);  // Enter on the focused button
         }
         return 0;
+    case WM_CTLCOLORSTATIC:
+        // From the labels, through their panels.
+        return LabelColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_CLOSE:
         return 0;  // "Sluiten" is the only way out
     case WM_HELP:
@@ -391,62 +286,14 @@ LRESULT InfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) SetFocus(closeButton_);
         return 0;
-    case WM_DPICHANGED:
-        dpi_ = DpiOfChange(wParam);
-        LayOut(reinterpret_cast<const RECT*>(lParam));
-        return 0;
     default:
-        return DefWindowProcA(window_, message, wParam, lParam);
+        return DefaultHandling(message, wParam, lParam);
     }
 }
 
 std::unique_ptr<InfoDialog>& Instance() {
     static std::unique_ptr<InfoDialog> dialog;  // frmzxInfoTool
     return dialog;
-}
-
-LRESULT CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    InfoDialog* const dialog = reinterpret_cast<InfoDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    // Until CreateWindowExA has returned, the object does not know its window yet.
-    if (dialog == nullptr || dialog->Window() != window) return DefWindowProcA(window, message, wParam, lParam);
-    try {
-        return dialog->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-        return SendMessageA(GetParent(panel), message, wParam, lParam);
-    case WM_CTLCOLORSTATIC: {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        const InfoDialog* const dialog = DialogOf(panel);
-        const bool isLogo = dialog != nullptr && reinterpret_cast<HWND>(lParam) == dialog->Control(InfoControl::Logo);
-        SetTextColor(dc, isLogo ? dialog->LogoColour() : GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(panel, &paint);
-        if (GetWindowLongPtrA(panel, GWLP_USERDATA) != 0) {
-            RECT area;
-            GetClientRect(panel, &area);
-            DrawEdge(dc, &area, kPanelBevel, BF_RECT);
-        }
-        EndPaint(panel, &paint);
-        return 0;
-    }
-    default:
-        return DefWindowProcA(panel, message, wParam, lParam);
-    }
 }
 
 }  // namespace
@@ -461,7 +308,7 @@ void DestroyInfoDialog() { Instance().reset(); }
 
 HWND InfoDialogWindow() {
     const auto& dialog = Instance();
-    return dialog ? dialog->Window() : nullptr;
+    return dialog ? dialog->Handle() : nullptr;
 }
 
 HWND InfoDialogControl(InfoControl control) {

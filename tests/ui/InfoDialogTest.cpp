@@ -26,6 +26,14 @@ RECT PlaceInParent(HWND control) {
     return box;
 }
 
+// The height a font of points points has on this screen.
+LONG PointHeight(int points) {
+    const HDC screen = GetDC(nullptr);
+    const LONG height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return height;
+}
+
 LOGFONTA FontOf(HWND control) {
     LOGFONTA font{};
     const auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
@@ -83,22 +91,27 @@ protected:
         ShowInfoDialog(nullptr);
     }
 
+    // 15 steps of 20 ms in teal, from below the panel up by equal steps into it, then blue.
     void ExpectLogoRoseAndTurnedBlue() {
         EXPECT_EQ(pauses_, std::vector<DWORD>(15, 20));
-        std::vector<LONG> expected;
-        for (int step = 1; step <= 15; ++step) expected.push_back(127 - 3 * step);
-        EXPECT_EQ(tops_, expected);
         EXPECT_EQ(colours_, std::vector<COLORREF>(15, RGB(0, 128, 128)));
-
         const HWND logo = InfoDialogControl(InfoControl::Logo);
+        RECT panel;
+        GetClientRect(GetParent(logo), &panel);
+        ASSERT_EQ(tops_.size(), 15u);
+        EXPECT_GE(tops_.front(), panel.bottom) << "out of sight at first";
+        const LONG step = tops_[0] - tops_[1];
+        EXPECT_GT(step, 0);
+        for (std::size_t i = 1; i < tops_.size(); ++i) EXPECT_EQ(tops_[i - 1] - tops_[i], step) << i;
+
         const RECT place = PlaceInParent(logo);
-        EXPECT_EQ(place.left, 6);
-        EXPECT_EQ(place.top, 82);
-        EXPECT_EQ(place.right - place.left, 159);
-        EXPECT_EQ(place.bottom - place.top, 33);
+        EXPECT_EQ(place.top, tops_.back());
+        EXPECT_GE(place.left, 0);
+        EXPECT_LE(place.right, panel.right);
+        EXPECT_LE(place.bottom, panel.bottom) << "risen into its panel";
         const LOGFONTA font = FontOf(logo);
         EXPECT_STREQ(font.lfFaceName, "Comic Sans MS");
-        EXPECT_EQ(font.lfHeight, -28);  // 21 point
+        EXPECT_EQ(font.lfHeight, PointHeight(21));
         EXPECT_EQ(font.lfWeight, FW_BOLD);
         EXPECT_TRUE(font.lfItalic);
         EXPECT_EQ(LogoColour(), RGB(0, 0, 255));
@@ -119,27 +132,39 @@ TEST_F(InfoDialog, IsLaidOutAsAFixedDialogWithoutTitleBarButtons) {
     const LONG_PTR style = GetWindowLongPtrA(dialog, GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
     EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+
+    // One panel fills the dialog; in it the program's and the maker's panels and the button.
+    const HWND programPanel = GetParent(InfoDialogControl(InfoControl::ProgramName));
+    const HWND makerPanel = GetParent(InfoDialogControl(InfoControl::MakerName));
+    const HWND closeButton = InfoDialogControl(InfoControl::CloseButton);
     RECT client;
     GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, 184);
-    EXPECT_EQ(client.bottom, 239);
+    const RECT whole = PlaceInParent(GetParent(programPanel));
+    EXPECT_TRUE(EqualRect(&whole, &client));
+    const RECT boxes[] = {PlaceInParent(programPanel), PlaceInParent(makerPanel), PlaceInParent(closeButton)};
+    for (std::size_t i = 0; i < 3; ++i) {
+        RECT inside;
+        EXPECT_TRUE(IntersectRect(&inside, &boxes[i], &client) && EqualRect(&inside, &boxes[i])) << i;
+        if (i > 0) {
+            EXPECT_LT(boxes[i - 1].bottom, boxes[i].top) << "top to bottom, apart";
+        }
+    }
 
-    // Before any showing the logo lies below its panel, in its layout font.
+    // Before any showing the logo lies below its panel, out of sight, in its layout font.
     const HWND logo = InfoDialogControl(InfoControl::Logo);
     EXPECT_EQ(Text(InfoControl::Logo), "Zandrix");
-    EXPECT_EQ(PlaceInParent(logo).top, 125);
     RECT panel;
     GetClientRect(GetParent(logo), &panel);
-    EXPECT_EQ(panel.bottom, 123);
+    EXPECT_GE(PlaceInParent(logo).top, panel.bottom);
     const LOGFONTA font = FontOf(logo);
     EXPECT_STREQ(font.lfFaceName, "Garamond");
-    EXPECT_EQ(font.lfHeight, -37);  // 28 point
+    EXPECT_EQ(font.lfHeight, PointHeight(28));
     EXPECT_TRUE(font.lfItalic);
     EXPECT_EQ(font.lfCharSet, ANSI_CHARSET);
 
     EXPECT_EQ(Text(InfoControl::MakerHeading), "Inlichtingen bij :");
     EXPECT_EQ(FontOf(InfoDialogControl(InfoControl::ProgramName)).lfWeight, FW_BOLD);
-    EXPECT_EQ(FontOf(InfoDialogControl(InfoControl::MakerName)).lfHeight, -12);  // 9 point
+    EXPECT_EQ(FontOf(InfoDialogControl(InfoControl::MakerName)).lfHeight, PointHeight(9));
     EXPECT_EQ(Text(InfoControl::CloseButton), "Sluiten");
 }
 
@@ -195,6 +220,9 @@ TEST_F(InfoDialog, ReadsTheStoreAgainAtEveryShowingAndAnimatesEachTime) {
 }
 
 TEST_F(InfoDialog, InputDuringTheAnimationWaitsUntilItHasEnded) {
+    ShowOnce();
+    const LONG risenTop = tops_.back();
+    pauses_.clear();
     const HWND button = InfoDialogControl(InfoControl::CloseButton);
     SetLogoPauseForTesting([this, button](DWORD milliseconds) {
         if (pauses_.empty()) PostMessageA(button, BM_CLICK, 0, 0);  // a click early in the animation
@@ -202,7 +230,7 @@ TEST_F(InfoDialog, InputDuringTheAnimationWaitsUntilItHasEnded) {
     });
     ShowInfoDialog(nullptr);  // ends through that click alone
     EXPECT_EQ(pauses_.size(), 15u);
-    EXPECT_EQ(PlaceInParent(InfoDialogControl(InfoControl::Logo)).top, 82);
+    EXPECT_EQ(PlaceInParent(InfoDialogControl(InfoControl::Logo)).top, risenTop) << "the logo rose all the way";
 }
 
 TEST_F(InfoDialog, RealModalShowingClosesOnlyThroughSluiten) {
@@ -240,7 +268,6 @@ TEST_F(InfoDialog, RealModalShowingClosesOnlyThroughSluiten) {
     EXPECT_TRUE(seen.survivedClose);
     EXPECT_FALSE(IsWindowVisible(InfoDialogWindow()));
     EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_EQ(PlaceInParent(InfoDialogControl(InfoControl::Logo)).top, 82);
 
     // Centred at the first showing; shown again where it was left.
     RECT frame;

@@ -15,26 +15,22 @@ TEST_F(ChoiceDialogTest, LayoutAsCreated) {
     const HWND dialog = keuze->Handle();
     EXPECT_EQ(WindowText(dialog), "Keuze");
     EXPECT_FALSE(IsWindowVisible(dialog));
-    RECT client{};
-    GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, Px(168));
-    EXPECT_EQ(client.bottom, Px(202));
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE));
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(style & WS_SYSMENU) << "the close button";
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 
-    ExpectBox(keuze->pnlKeuze, 0, 0, 168, 167, "pnlKeuze");
-    ExpectBox(keuze->pnlKnoppen, 0, 167, 168, 35, "pnlKnoppen");
-    ExpectBox(keuze->rgrpKeuze, 9, 12, 152, 100, "rgrpKeuze");
+    ExpectStackedPanels({keuze->pnlKeuze, keuze->pnlKnoppen});
+    // Top to bottom: the group, the label, the number box; the two buttons side by side.
+    ExpectInsideAndApart({keuze->rgrpKeuze, keuze->lblvlgNummer, keuze->edtvlgNummer});
+    EXPECT_LT(RectInParent(keuze->rgrpKeuze).bottom, RectInParent(keuze->lblvlgNummer).top);
+    EXPECT_LT(RectInParent(keuze->lblvlgNummer).bottom, RectInParent(keuze->edtvlgNummer).top);
+    ExpectInsideAndApart({keuze->bbtnUitvoeren, keuze->bbtnAnnuleren});
+    EXPECT_LT(RectInParent(keuze->bbtnUitvoeren).right, RectInParent(keuze->bbtnAnnuleren).left);
     EXPECT_EQ(WindowText(keuze->rgrpKeuze), " maak een keuze ");
-    ExpectBox(keuze->lblvlgNummer, 9, 120, 112, 13, "lblvlgNummer");
     EXPECT_EQ(WindowText(keuze->lblvlgNummer), "begin hernummeren bij :");
-    ExpectBox(keuze->edtvlgNummer, 9, 135, 152, 21, "edtvlgNummer");
     EXPECT_EQ(keuze->NumberText(), "");
-    ExpectBox(keuze->bbtnUitvoeren, 6, 6, 75, 25, "bbtnUitvoeren");
-    ExpectBox(keuze->bbtnAnnuleren, 87, 6, 75, 25, "bbtnAnnuleren");
 
     const std::array<const char*, 4> items{"INDIvidual", "FAMily", "NOTE", "SOURce"};
     const RECT group = RectInParent(keuze->rgrpKeuze);

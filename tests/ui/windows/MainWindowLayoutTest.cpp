@@ -8,6 +8,7 @@
 
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/Controls.h"
+#include "ui/Layout.h"
 #include "ui/tVars.h"
 
 namespace halvern::testing {
@@ -33,10 +34,6 @@ TEST_F(MainWindowLayoutTest, FrameIsFixedWithMinimiseOnlyAndCentred) {
     Start();
     const HWND form = main->Handle();
     EXPECT_EQ(WindowText(form), "Halvern");
-    RECT client{};
-    GetClientRect(form, &client);
-    EXPECT_EQ(client.right, Px(361));
-    EXPECT_EQ(client.bottom, Px(179));
 
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(form, GWL_STYLE));
     EXPECT_TRUE(style & WS_SYSMENU);
@@ -51,40 +48,51 @@ TEST_F(MainWindowLayoutTest, FrameIsFixedWithMinimiseOnlyAndCentred) {
     EXPECT_EQ(FaceOf(main->lblBestandOpenen), "MS Sans Serif");
 }
 
-TEST_F(MainWindowLayoutTest, ThreePanelsStackFromTopToBottom) {
+TEST_F(MainWindowLayoutTest, ThreePanelsFillTheClientAreaFromTopToBottom) {
     Start();
-    ExpectBox(main->pnlKnoppenBalk, 0, 0, 361, 34, "pnlKnoppenBalk");
-    ExpectBox(main->pnlHalvern, 0, 34, 361, 115, "pnlHalvern");
-    ExpectBox(main->pnlStatusBalk, 0, 149, 361, 30, "pnlStatusBalk");
-    ExpectBox(main->tbarHalvern, 1, 1, 359, 32, "tbarHalvern fills its panel");
-    ExpectBox(main->sbarHalvern, 1, 1, 359, 28, "sbarHalvern fills its panel");
+    ExpectStackedPanels({main->pnlKnoppenBalk, main->pnlHalvern, main->pnlStatusBalk});
+
+    // Toolbar and status bar fill their panels inside the bevel.
+    const int bevel = Px(layout::kPanelBevel);
+    for (const HWND bar : {main->tbarHalvern, main->sbarHalvern}) {
+        RECT inside{};
+        GetClientRect(GetParent(bar), &inside);
+        InflateRect(&inside, -bevel, -bevel);
+        const RECT box = RectInParent(bar);
+        EXPECT_TRUE(EqualRect(&box, &inside));
+    }
     EXPECT_EQ(GetParent(main->tbarHalvern), main->pnlKnoppenBalk);
     EXPECT_EQ(GetParent(main->sbarHalvern), main->pnlStatusBalk);
     EXPECT_EQ(GetParent(main->edtBestandOpenen), main->pnlHalvern);
 }
 
-TEST_F(MainWindowLayoutTest, NameBoxesAreDisabledAndLabelsFitTheirText) {
+TEST_F(MainWindowLayoutTest, EachNameBoxHasItsLabelAboveItAndBothLieInTheirPanel) {
     CreateWindows();
-    const std::array<std::pair<HWND, const char*>, 2> labels{{
-        {main->lblBestandOpenen, "Welk bestand moet geopend worden :"},
-        {main->lblBestandOpslaan, "Met welke naam moet het bestand opgeslagen worden :"},
-    }};
+    ExpectInsideAndApart({main->lblBestandOpenen, main->edtBestandOpenen, main->lblBestandOpslaan,
+                          main->edtBestandOpslaan});
     const auto font = reinterpret_cast<HFONT>(SendMessageA(main->lblBestandOpenen, WM_GETFONT, 0, 0));
-    for (const auto& [label, caption] : labels) {
-        EXPECT_EQ(WindowText(label), caption);
-        const RECT box = RectInParent(label);
-        EXPECT_EQ(box.right - box.left, TextWidth(font, caption)) << caption;
-        EXPECT_EQ(box.bottom - box.top, FontLineHeight(font)) << caption;
-    }
-    EXPECT_EQ(RectInParent(main->lblBestandOpenen).left, Px(15));
-    EXPECT_EQ(RectInParent(main->lblBestandOpenen).top, Px(15));
-    EXPECT_EQ(RectInParent(main->lblBestandOpslaan).top, Px(69));
+    struct Pair {
+        HWND label;
+        const char* caption;
+        HWND box;
+    };
+    LONG previousBottom = 0;
+    for (const Pair& pair : {Pair{main->lblBestandOpenen, "Welk bestand moet geopend worden :", main->edtBestandOpenen},
+                             Pair{main->lblBestandOpslaan, "Met welke naam moet het bestand opgeslagen worden :",
+                                  main->edtBestandOpslaan}}) {
+        SCOPED_TRACE(pair.caption);
+        EXPECT_EQ(WindowText(pair.label), pair.caption);
+        const RECT label = RectInParent(pair.label);
+        const RECT box = RectInParent(pair.box);
+        EXPECT_EQ(label.right - label.left, TextWidth(font, pair.caption)) << "a label fits its text";
+        EXPECT_EQ(label.bottom - label.top, FontLineHeight(font));
+        EXPECT_EQ(label.left, box.left);
+        EXPECT_GT(label.top, previousBottom) << "the pairs stand one below the other";
+        EXPECT_LE(label.bottom, box.top) << "the label above its box";
+        previousBottom = box.bottom;
 
-    ExpectBox(main->edtBestandOpenen, 15, 30, 334, 21, "edtBestandOpenen");
-    ExpectBox(main->edtBestandOpslaan, 15, 84, 334, 21, "edtBestandOpslaan");
-    for (const HWND box : {main->edtBestandOpenen, main->edtBestandOpslaan}) {
-        EXPECT_FALSE(IsWindowEnabled(box)) << "the user never types a name";
-        EXPECT_EQ(WindowText(box), "");
+        EXPECT_FALSE(IsWindowEnabled(pair.box)) << "the user never types a name";
+        EXPECT_EQ(WindowText(pair.box), "");
     }
 }
 
@@ -93,36 +101,44 @@ TEST_F(MainWindowLayoutTest, ToolbarHoldsFourBoldTextButtonsBetweenSeparators) {
     const HWND toolbar = main->tbarHalvern;
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 8);
     struct Expected {
-        bool separator;
-        int width;
-        int command;
+        int command;  // 0 for a separator
         const char* caption;
     };
     const std::array<Expected, 8> expected{{
-        {true, 8, 0, ""},
-        {false, 71, TfrmHalvern::kIdOpenen, "Openen"},
-        {true, 18, 0, ""},
-        {false, 71, TfrmHalvern::kIdOpslaan, "Opslaan"},
-        {true, 18, 0, ""},
-        {false, 71, TfrmHalvern::kIdUitvoeren, " Uitvoeren "},
-        {true, 18, 0, ""},
-        {false, 71, TfrmHalvern::kIdAfsluiten, "Afsluiten"},
+        {0, ""},
+        {TfrmHalvern::kIdOpenen, "Openen"},
+        {0, ""},
+        {TfrmHalvern::kIdOpslaan, "Opslaan"},
+        {0, ""},
+        {TfrmHalvern::kIdUitvoeren, " Uitvoeren "},
+        {0, ""},
+        {TfrmHalvern::kIdAfsluiten, "Afsluiten"},
     }};
+    RECT bar{};
+    GetClientRect(toolbar, &bar);
+    RECT firstButton{};
+    SendMessageA(toolbar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&firstButton));
     int left = 0;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         TBBUTTON button{};
         ASSERT_TRUE(SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)));
         RECT box{};
         SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&box));
-        EXPECT_EQ(box.right - box.left, Px(expected[i].width)) << "item " << i;
         if (i > 0) {
             EXPECT_EQ(box.left, left) << "items follow each other without gaps, item " << i;
         }
         left = box.right;
-        EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0, expected[i].separator) << "item " << i;
-        if (expected[i].separator) continue;
+        EXPECT_LE(box.right, bar.right) << "inside the toolbar, item " << i;
+        const bool separator = expected[i].command == 0;
+        EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0, separator) << "item " << i;
+        if (separator) {
+            EXPECT_LT(box.right - box.left, firstButton.right - firstButton.left) << "item " << i;
+            continue;
+        }
 
-        EXPECT_EQ(box.bottom - box.top, Px(21)) << expected[i].caption;
+        EXPECT_EQ(box.right - box.left, firstButton.right - firstButton.left) << "buttons of one size";
+        EXPECT_EQ(box.bottom - box.top, firstButton.bottom - firstButton.top) << expected[i].caption;
+        EXPECT_LT(box.bottom - box.top, bar.bottom) << "lower than the toolbar";
         EXPECT_EQ(button.idCommand, expected[i].command);
         char caption[64] = {};
         TBBUTTONINFOA info{};
@@ -142,7 +158,8 @@ TEST_F(MainWindowLayoutTest, StatusBarShowsLayoutTextsUntilTheFirstActivation) {
     const HWND bar = main->sbarHalvern;
     std::array<int, 3> edges{};
     ASSERT_EQ(SendMessageA(bar, SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data())), 3);
-    EXPECT_EQ(edges, (std::array<int, 3>{Px(123), 2 * Px(123), 3 * Px(123)}));
+    EXPECT_GT(edges[0], 0);
+    EXPECT_EQ(edges, (std::array<int, 3>{edges[0], 2 * edges[0], 3 * edges[0]})) << "three parts of one width";
     EXPECT_EQ(Panel(0), "bezig met");
     EXPECT_EQ(Panel(1), "dd:uu:mm:ss");
     EXPECT_EQ(Panel(2), "aantal");
@@ -150,7 +167,9 @@ TEST_F(MainWindowLayoutTest, StatusBarShowsLayoutTextsUntilTheFirstActivation) {
 
     ShowAndActivate();
     SendMessageA(bar, SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    const int part = Px(359) * 3 / 9;  // 119 at 96 dpi
+    RECT barArea{};
+    GetClientRect(bar, &barArea);
+    const int part = barArea.right / 3;  // from now on a third of the status bar each
     EXPECT_EQ(edges, (std::array<int, 3>{part, 2 * part, 3 * part}));
     EXPECT_EQ(Panel(0), "berichten");
     EXPECT_EQ(Panel(1), "dd:uu:mm:ss");

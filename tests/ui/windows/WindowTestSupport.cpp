@@ -174,12 +174,37 @@ RECT RectInParent(HWND child) {
 
 int Px(int pixels) { return layout::Scale(pixels, ScreenDpi()); }
 
-void ExpectBox(HWND child, int left, int top, int width, int height, const char* what) {
-    const RECT box = RectInParent(child);
-    EXPECT_EQ(box.left, Px(left)) << what;
-    EXPECT_EQ(box.top, Px(top)) << what;
-    EXPECT_EQ(box.right - box.left, Px(width)) << what;
-    EXPECT_EQ(box.bottom - box.top, Px(height)) << what;
+void ExpectStackedPanels(std::initializer_list<HWND> panels) {
+    ASSERT_GT(panels.size(), 0u);
+    RECT client{};
+    GetClientRect(GetParent(*panels.begin()), &client);
+    LONG top = 0;
+    for (const HWND panel : panels) {
+        const RECT box = RectInParent(panel);
+        EXPECT_EQ(box.left, 0) << WindowText(panel);
+        EXPECT_EQ(box.right, client.right) << "full width";
+        EXPECT_EQ(box.top, top) << "right below the one above";
+        EXPECT_GT(box.bottom, box.top);
+        top = box.bottom;
+    }
+    EXPECT_EQ(top, client.bottom) << "down to the bottom edge";
+}
+
+void ExpectInsideAndApart(std::initializer_list<HWND> children) {
+    std::vector<RECT> boxes;
+    for (const HWND child : children) {
+        RECT parent{};
+        GetClientRect(GetParent(child), &parent);
+        const RECT box = RectInParent(child);
+        RECT within{};
+        EXPECT_TRUE(IntersectRect(&within, &box, &parent) && EqualRect(&within, &box))
+            << "\"" << WindowText(child) << "\" inside its parent";
+        for (const RECT& other : boxes) {
+            RECT overlap{};
+            EXPECT_FALSE(IntersectRect(&overlap, &box, &other)) << "\"" << WindowText(child) << "\" overlaps";
+        }
+        boxes.push_back(box);
+    }
 }
 
 void DropQuitMessage() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,8 +70,11 @@ HWND FindThreadWindow(const char* className, const char* caption);
 RECT RectInParent(HWND child);
 // A layout number scaled to the screen the windows opened on.
 int Px(int pixels);
-// Expects child at the layout box given (numbers at 96 dpi) within its parent.
-void ExpectBox(HWND child, int left, int top, int width, int height, const char* what);
+// Expects panels to fill the client area of their common parent from top to bottom: each as wide
+// as the parent and right below the one before, the last down to the bottom edge.
+void ExpectStackedPanels(std::initializer_list<HWND> panels);
+// Expects each child wholly inside its parent's client area and no two of them overlapping.
+void ExpectInsideAndApart(std::initializer_list<HWND> children);
 
 // What the main window handed to its seams, and what they answer.
 struct SeamLog {
