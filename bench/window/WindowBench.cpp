@@ -4,7 +4,9 @@
 // them. Prints the time to open the file, the time from pressing "Uitvoeren" in the choice dialog
 // to the elapsed time in the status bar, and the program's peak memory.
 //
-// Usage: halvern-window-bench HALVERN_EXE INPUT OUTPUT
+// Usage: halvern-window-bench HALVERN_EXE INPUT OUTPUT [HOLD_MS]
+// With HOLD_MS the window stays up that long after the run, for a screenshot; its place on the
+// screen is printed first ("window LEFT TOP WIDTH HEIGHT").
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +14,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <regex>
 #include <stdexcept>
@@ -128,7 +131,7 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-int Run(const std::string& program, const std::string& input, const std::string& output) {
+int Run(const std::string& program, const std::string& input, const std::string& output, int holdMs) {
     DeleteFileA(output.c_str());  // no overwrite question in the save dialog
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -179,6 +182,13 @@ int Run(const std::string& program, const std::string& input, const std::string&
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process.get(), &memory, sizeof memory);
 
+    if (holdMs > 0) {
+        RECT frame{};
+        GetWindowRect(main, &frame);
+        std::printf("window %ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(holdMs));
+    }
     PostMessageA(main, WM_CLOSE, 0, 0);
     WaitForSingleObject(process.get(), 30000);
 
@@ -195,12 +205,12 @@ int Run(const std::string& program, const std::string& input, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: halvern-window-bench HALVERN_EXE INPUT OUTPUT\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: halvern-window-bench HALVERN_EXE INPUT OUTPUT [HOLD_MS]\n");
         return 2;
     }
     try {
-        return Run(argv[1], argv[2], argv[3]);
+        return Run(argv[1], argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 0);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "halvern-window-bench: %s\n", error.what());
         return 1;
