@@ -1,6 +1,7 @@
 #include "app/RenumberJob.h"
 
 #include <chrono>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -24,8 +25,8 @@ JobResult RenumberJob::RunInMemory(std::string_view source, std::string& result,
     return Execute(source, releaseSource, Destination{nullptr, &result});
 }
 
-void RenumberJob::Finish(PreparedRun& run, std::string_view current, const Destination& destination,
-                         std::string* made) {
+template <typename Pass>
+void RenumberJob::Finish(Pass& run, std::string_view current, const Destination& destination, std::string* made) {
     if (destination.output == nullptr || encoding_ != TextEncoding::kEightBit) {
         // In memory: the result is what the caller gets; a UTF-16 file is written from it whole.
         if (run.Count() == 0) {
@@ -58,9 +59,57 @@ void RenumberJob::Finish(PreparedRun& run, std::string_view current, const Desti
     });
 }
 
+// Prepare has made sure that no run is refused; memory and the save can still fail. The events of
+// each run are raised once the pass is done, between its RunStarting and RunFinished, as the runs
+// one after the other raise them.
+JobResult RenumberJob::ExecuteJointly(JointRuns& joint, std::string_view source, const Destination& destination) {
+    JobResult result;
+    std::string made;
+    try {
+        Finish(joint, source, destination, &made);
+        for (std::size_t i = 0; i < runs_.size(); ++i) {
+            const JobRun& run = runs_[i];
+            joint.RaiseEvents(i, listener_.RunStarting(run));
+            result.countTexts.push_back(CountText(run.tag, joint.CountOf(i)));
+            if (collectChanges_) result.changes.push_back(joint.Changes(i));
+            listener_.RunFinished(run, joint.CountOf(i));
+        }
+    } catch (const std::bad_alloc&) {
+        return JobResult{JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text), {}, 0, {}, {}, 0};
+    } catch (const IoError& error) {
+        return JobResult{JobStatus::SaveFailed, TopLevelErrorText(error.what()), {}, error.code(), {}, {}, 0};
+    }
+    if (destination.result != nullptr) {
+        const bool madeText = destination.output == nullptr || encoding_ != TextEncoding::kEightBit || joint.Count() > 0;
+        if (madeText) {
+            destination.result->swap(made);
+        } else if (destination.result->data() != source.data()) {
+            destination.result->assign(source);
+        }
+    }
+    return result;
+}
+
 JobResult RenumberJob::Execute(std::string_view source, const std::function<void()>& releaseSource,
                                const Destination& destination) {
     const auto started = std::chrono::steady_clock::now();
+    if (runs_.size() > 1) {
+        std::vector<RunRequest> requests;
+        for (const JobRun& run : runs_) requests.push_back(RunRequest{run.tag, run.form, run.startNumber});
+        std::unique_ptr<JointRuns> joint;
+        try {
+            joint = JointRuns::Prepare(source, requests);
+        } catch (const std::bad_alloc&) {
+            // Nothing is heard or changed yet: one run after the other needs less at a time.
+        }
+        if (joint) {
+            JobResult result = ExecuteJointly(*joint, source, destination);
+            const auto elapsed =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+            if (result.Succeeded()) result.elapsedMilliseconds = static_cast<std::uint32_t>(elapsed.count());
+            return result;
+        }
+    }
     JobResult result;
     std::string text;  // the text the runs so far have made; empty while they changed nothing
     std::string made;  // the last run's text, when it is to be kept

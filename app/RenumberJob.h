@@ -9,6 +9,7 @@
 
 #include "app/RecordChoice.h"
 #include "core/IdentifierForm.h"
+#include "core/JointRuns.h"
 #include "core/Renumber.h"
 #include "core/Utf16Text.h"
 
@@ -70,6 +71,10 @@ struct JobResult {
 // succeeded the result saved. A run that is refused, or memory that runs out, leaves everything as
 // it was. At any moment the job holds at most the text a run reads, the text it makes and the
 // run's tables.
+//
+// Several runs whose joint pass gives exactly that result (core/JointRuns) are carried out in one
+// collection and one replacement pass over the source instead; the listener then hears each run's
+// events, in the order of the runs, once the new text is complete.
 class RenumberJob {
 public:
     // encoding: how the file the text came from was written; a UTF-16 file's text is its working
@@ -99,9 +104,12 @@ private:
 
     JobResult Execute(std::string_view source, const std::function<void()>& releaseSource,
                       const Destination& destination);
-    // Makes the last run's text and puts it where destination says; the text made goes to kept
-    // when a caller wants it kept.
-    void Finish(PreparedRun& run, std::string_view current, const Destination& destination, std::string* made);
+    // The runs together in one pass (core/JointRuns), when Prepare allowed it; the same result.
+    JobResult ExecuteJointly(JointRuns& joint, std::string_view source, const Destination& destination);
+    // Makes the last text (a PreparedRun's or JointRuns') and puts it where destination says; the
+    // text made goes to made when a caller wants it kept.
+    template <typename Pass>
+    void Finish(Pass& pass, std::string_view current, const Destination& destination, std::string* made);
 
     std::vector<JobRun> runs_;
     JobListener& listener_;

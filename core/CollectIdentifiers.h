@@ -170,6 +170,44 @@ std::size_t ForEachDefinition(std::string_view text, std::string_view tag, Found
     return ForEachDefinitionByAtSigns(text, tag, found, span, byteAfter, atPair);
 }
 
+// The definitions of several record types in one walk over the "@" of text: found(tag, identifier)
+// for every definition that ForEachDefinition(text, tags[tag]) finds, all of them in the order of
+// the text (where one "@" opens definitions of two tags, in the order of tags). No tag may hold an
+// "@". stretch(at, length) is called for every stretch from one "@" to the next, from left to
+// right, so a caller can look at them on the same walk. Returns the number of "@" in text.
+//
+// Each tag keeps the rule of its own walk: an identifier runs back to the "@" before its pattern
+// unless that "@" began the tag's previous occurrence. A pattern without "@" of its own never
+// holds the "@" that follows it, so the search start of each tag needs nothing else.
+template <typename Found, typename Stretch>
+std::size_t ForEachDefinitionOfTags(std::string_view text, const std::vector<std::string_view>& tags, Found&& found,
+                                    Stretch&& stretch) {
+    constexpr std::size_t kNone = std::string_view::npos;
+    std::vector<std::size_t> lastPattern(tags.size(), kNone);
+    std::vector<char> wholeWord(tags.size());
+    for (std::size_t i = 0; i < tags.size(); ++i) wholeWord[i] = !MatchedAsPrefix(tags[i]);
+    std::size_t atSigns = 0;
+    std::size_t previous = kNone;
+    AtSignScanner scanner(text);
+    for (std::size_t at = scanner.Next(); at != kNone; at = scanner.Next()) {
+        ++atSigns;
+        if (previous != kNone) stretch(previous, at - previous + 1);
+        if (text.size() - at >= 2 && text[at + 1] == ' ') {
+            for (std::size_t i = 0; i < tags.size(); ++i) {
+                const std::string_view tag = tags[i];
+                if (text.size() - at < tag.size() + 2 || !SameBytes(text.data() + at + 2, tag.data(), tag.size()) ||
+                    (wholeWord[i] && !EndsWord(text, at + 2 + tag.size()))) {
+                    continue;
+                }
+                if (previous != kNone && previous != lastPattern[i]) found(i, text.substr(previous, at - previous + 1));
+                lastPattern[i] = at;
+            }
+        }
+        previous = at;
+    }
+    return atSigns;
+}
+
 // The identifiers ForEachDefinition finds, as a list.
 std::vector<std::string_view> CollectIdentifiers(std::string_view text, std::string_view tag);
 

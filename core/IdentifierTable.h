@@ -45,6 +45,12 @@ public:
     // False for an entry whose identifier an earlier entry of the list has already.
     bool IsFirstEntry(std::size_t entry) const { return !laterDuplicate_[entry]; }
 
+    // The entry of the first list entry with the bytes of identifier, or kNotFound. After
+    // FinishAdding.
+    std::size_t FirstEntryOf(std::string_view identifier) const {
+        return Lookup(MakeKey(identifier, identifier.size()), identifier);
+    }
+
     // Calls found(position, length, entry) for every occurrence of an identifier in text, from left
     // to right, in a single pass. text is the text the list was collected from: the identifiers
     // are views into it. An identifier holds no "@" between its two "@", so only the bytes from

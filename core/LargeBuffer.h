@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace halvern {
 
@@ -54,5 +55,9 @@ struct LargePageAllocator {
         return true;
     }
 };
+
+// A vector of such a container, as the lists of a run use it.
+template <typename T>
+using LargeVector = std::vector<T, LargePageAllocator<T>>;
 
 }  // namespace halvern

@@ -43,8 +43,9 @@ std::vector<std::string> RecordTags(std::string_view text) {
     std::vector<std::string> others;
     ForEachLine(text, [&](std::string_view line, std::size_t) {
         // Most lines are not records: only a line whose level is 0 is split.
-        const std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos || line[first] != '0') return;
+        std::size_t first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+        if (first == line.size() || line[first] != '0') return;
         GedcomLine parts;
         if (!SplitGedcomLine(line, parts) || parts.level != "0" || parts.xref.empty()) return;
         for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {

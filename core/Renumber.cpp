@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/CollectIdentifiers.h"
+#include "core/GatherInBlocks.h"
 #include "core/IdentifierTable.h"
 #include "core/LargeBuffer.h"
 #include "core/NewIdentifierShape.h"
@@ -24,7 +25,7 @@ constexpr std::size_t kShortPrefix = 12;
 __attribute__((noinline))
 #endif
 void NoteShaped(const NewIdentifierShape& shape, std::string_view text, std::size_t at,
-                std::vector<std::uint64_t>& codes) {
+                LargeVector<std::uint64_t>& codes) {
     if (const auto code = shape.SerialCodeAt(text, at)) codes.push_back(*code);
 }
 
@@ -108,48 +109,6 @@ struct PreparedRun::State {
     }
 };
 
-namespace {
-
-struct AppendToString {
-    std::string& text;
-    void Append(std::string_view bytes) { text.append(bytes); }
-};
-
-// Gathers the many small pieces of the pass into blocks and hands each full block on, so whoever
-// receives them (a file) gets few large writes. A piece larger than a block by itself is handed on
-// as it is.
-class GatherInBlocks {
-public:
-    static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
-
-    explicit GatherInBlocks(const std::function<void(std::string_view)>& write)
-        : write_(write), block_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
-
-    void Append(std::string_view bytes) {
-        if (bytes.size() > kBlockSize - filled_) {
-            Flush();
-            if (bytes.size() >= kBlockSize) {
-                write_(bytes);
-                return;
-            }
-        }
-        std::memcpy(block_.get() + filled_, bytes.data(), bytes.size());
-        filled_ += bytes.size();
-    }
-
-    void Flush() {
-        if (filled_ > 0) write_(std::string_view(block_.get(), filled_));
-        filled_ = 0;
-    }
-
-private:
-    const std::function<void(std::string_view)>& write_;
-    std::unique_ptr<char[]> block_;
-    std::size_t filled_ = 0;
-};
-
-}  // namespace
-
 PreparedRun::PreparedRun(std::string_view text, std::string_view tag, const IdentifierForm& form,
                          std::int32_t startNumber, RenumberSink& sink)
     : state_(IsValidForm(form) ? std::make_unique<State>(text, form)
@@ -159,8 +118,8 @@ PreparedRun::PreparedRun(std::string_view text, std::string_view tag, const Iden
     // The stretches that have the shape of a new identifier are noted on the way, by the serial
     // code they spell; so are the collected identifiers of that shape. See CheckCollisions.
     const NewIdentifierShape shape(form.prefix, form.width);
-    std::vector<std::uint64_t> shapedStretches;
-    std::vector<std::uint64_t> shapedIdentifiers;
+    LargeVector<std::uint64_t> shapedStretches;
+    LargeVector<std::uint64_t> shapedIdentifiers;
     // The table is filled during the collection, while each identifier's bytes are at hand.
     run.atSigns = ForEachDefinition(
         text, tag,
@@ -205,8 +164,8 @@ PreparedRun::PreparedRun(std::string_view text, std::string_view tag, std::strin
 // stretch is harmless when some collected identifier has the same bytes (then the run replaces it
 // too); the collected identifiers of the shape mark their entries first, then any stretch whose
 // entry writes its new identifier but is not marked refuses the run. Linear in the text.
-void PreparedRun::CheckCollisions(const std::vector<std::uint64_t>& shapedStretches,
-                                  const std::vector<std::uint64_t>& shapedIdentifiers) const {
+void PreparedRun::CheckCollisions(const LargeVector<std::uint64_t>& shapedStretches,
+                                  const LargeVector<std::uint64_t>& shapedIdentifiers) const {
     if (shapedStretches.empty()) return;
     const State& run = *state_;
     std::vector<bool> collectedAlready(run.identifiers.size(), false);

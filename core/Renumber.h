@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/IdentifierForm.h"
+#include "core/LargeBuffer.h"
 
 namespace halvern {
 
@@ -108,8 +109,8 @@ public:
     std::vector<Renumbering> Changes() const;
 
 private:
-    void CheckCollisions(const std::vector<std::uint64_t>& shapedStretches,
-                         const std::vector<std::uint64_t>& shapedIdentifiers) const;
+    void CheckCollisions(const LargeVector<std::uint64_t>& shapedStretches,
+                         const LargeVector<std::uint64_t>& shapedIdentifiers) const;
 
     struct State;
     std::unique_ptr<State> state_;

@@ -24,6 +24,7 @@ cmake --build "$build" -j "${JOBS:-2}"
 targets=(
   "quicksearch 2048 gedcom.dict"
   "renumber 4096 gedcom.dict"
+  "joint_runs 4096 gedcom.dict"
   "startnumber 64 startnumber.dict"
   "cli_arguments 512 cli.dict"
   "utf16 4096 gedcom.dict"

@@ -2,9 +2,12 @@
 // each of them.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/GedcomLines.h"
 #include "core/RecordTypes.h"
 #include "core/Renumber.h"
 
@@ -77,6 +80,43 @@ TEST(RecordTypes, NotesAndSharedNotesWithOnePrefixCollide) {
     EXPECT_THROW(RenumberRecords(text, "SNOTE", "N", 1, sink), IdentifierCollisionError);
     EXPECT_EQ(RenumberRecords(text, "SNOTE", "N", 2, sink), 1u);
     EXPECT_EQ(text, "0 @N00001@ NOTE x\n0 @N00002@ SNOTE y\n");
+}
+
+}  // namespace
+}  // namespace halvern
+
+namespace halvern {
+namespace {
+
+// Lines as a plain reading of the rule finds them: up to CR, LF or CR LF.
+std::vector<std::string> PlainLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t end = begin;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+        lines.emplace_back(text.substr(begin, end - begin));
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
+        begin = end + 1;
+    }
+    return lines;
+}
+
+// The line ends are found many bytes at a time; a CR LF across two blocks is one line end.
+TEST(GedcomLines, EveryLineFoundOnceWhereverItsEndFalls) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const std::size_t size = random() % 300;
+        for (std::size_t i = 0; i < size; ++i) text += "\r\nx"[random() % 3];
+        std::vector<std::string> lines;
+        std::size_t last = 0;
+        ForEachLine(text, [&](std::string_view line, std::size_t number) {
+            lines.emplace_back(line);
+            ASSERT_EQ(number, ++last);
+        });
+        ASSERT_EQ(lines, PlainLines(text)) << text.size();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,104 @@
+// A job of several runs against the same runs as one-run jobs in a row (a single run never goes
+// through the joint pass): on random texts and run lists the status, texts, counts, changes,
+// result and everything the listener hears must be the same, refusals included.
+#include "app/RenumberJob.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/core/RandomRuns.h"
+#include "tests/core/RecordingSink.h"
+
+namespace halvern {
+namespace {
+
+// Writes down each run's start, every event of it and its end.
+class EventLog final : public JobListener {
+public:
+    RenumberSink& RunStarting(const JobRun& run) override {
+        heard.push_back("start " + run.tag);
+        sink_.events.clear();
+        return sink_;
+    }
+    void RunFinished(const JobRun& run, std::size_t count) override {
+        heard.insert(heard.end(), sink_.events.begin(), sink_.events.end());
+        heard.push_back("end " + run.tag + " " + std::to_string(count));
+    }
+    std::vector<std::string> heard;
+
+private:
+    testing::RecordingSink sink_;
+};
+
+struct Observed {
+    JobResult result;
+    std::string text;
+    std::vector<std::string> heard;
+};
+
+Observed OneJob(const std::vector<JobRun>& runs, const std::string& source) {
+    Observed observed;
+    EventLog log;
+    observed.result = RenumberJob(runs, log, true).RunInMemory(source, observed.text);
+    observed.heard = log.heard;
+    return observed;
+}
+
+// One-run jobs in a row; the first refusal ends them, as it ends a job, with nothing kept.
+Observed JobsInARow(const std::vector<JobRun>& runs, const std::string& source) {
+    Observed observed;
+    EventLog log;
+    std::string text = source;
+    for (const JobRun& run : runs) {
+        std::string next;
+        const JobResult single = RenumberJob({run}, log, true).RunInMemory(text, next);
+        if (!single.Succeeded()) {
+            observed.result = single;
+            observed.heard = log.heard;
+            return observed;
+        }
+        observed.result.countTexts.push_back(single.countTexts.at(0));
+        observed.result.changes.push_back(single.changes.at(0));
+        text.swap(next);
+    }
+    observed.text = text;
+    observed.heard = log.heard;
+    return observed;
+}
+
+TEST(JointJob, SameAsOneRunAfterTheOtherOnRandomTexts) {
+    std::mt19937 random(99);
+    std::size_t refused = 0;
+    for (int round = 0; round < 8000; ++round) {
+        const std::string source = testing::RandomSoup(random);
+        std::vector<JobRun> runs;
+        for (const testing::RandomRun& run : testing::RandomRunList(random)) {
+            runs.push_back(JobRun{run.tag, run.form, run.startNumber});
+        }
+        const Observed joint = OneJob(runs, source);
+        const Observed apart = JobsInARow(runs, source);
+        SCOPED_TRACE(source);
+        ASSERT_EQ(joint.result.status, apart.result.status);
+        ASSERT_EQ(joint.result.message, apart.result.message);
+        ASSERT_EQ(joint.result.identifier, apart.result.identifier);
+        ASSERT_EQ(joint.result.countTexts, apart.result.countTexts);
+        ASSERT_EQ(joint.result.changes.size(), apart.result.changes.size());
+        for (std::size_t i = 0; i < joint.result.changes.size(); ++i) {
+            ASSERT_EQ(joint.result.changes[i].size(), apart.result.changes[i].size());
+            for (std::size_t j = 0; j < joint.result.changes[i].size(); ++j) {
+                ASSERT_EQ(joint.result.changes[i][j].oldId, apart.result.changes[i][j].oldId);
+                ASSERT_EQ(joint.result.changes[i][j].newId, apart.result.changes[i][j].newId);
+            }
+        }
+        if (!joint.result.Succeeded()) ++refused;
+        ASSERT_EQ(joint.text, apart.text);
+        ASSERT_EQ(joint.heard, apart.heard);
+    }
+    EXPECT_GT(refused, 100u);
+}
+
+}  // namespace
+}  // namespace halvern
