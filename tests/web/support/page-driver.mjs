@@ -32,9 +32,11 @@ export class PageDriver {
       if (event.state === 'completed') driver.completed += 1;
     });
     page.on('pageerror', (error) => driver.errors.push(String(error)));
+    // Every request of the page and its worker, and whether the page was ready by then.
+    page.on('request', (request) => (driver.ready ? driver.requestsAfterLoad : driver.requestsOnLoad).push(request.url()));
     await page.goto(pathToFileURL(join(webDir, 'index.html')).href);
     await page.waitForSelector('#openen:not([disabled])');
-    driver.loadedAt = Date.now();
+    driver.ready = true;
     return driver;
   }
 
@@ -42,6 +44,9 @@ export class PageDriver {
     this.page = page;
     this.completed = 0;
     this.errors = [];
+    this.ready = false;
+    this.requestsOnLoad = [];
+    this.requestsAfterLoad = [];
   }
 
   async close() {
