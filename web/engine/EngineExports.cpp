@@ -16,6 +16,7 @@
 #include "web/engine/DocumentSession.h"
 #include "web/engine/RunRequest.h"
 #include "web/engine/ThrottledProgress.h"
+#include "web/engine/WarmUp.h"
 
 // Posts one panel text to the page (the worker's global postMessage).
 EM_JS(void, hv_post_panel_text, (int panel, const char* text), {
@@ -31,6 +32,7 @@ struct RunTexts {
     std::string message;  // a refusal's text, empty when the run was done
     std::string progress;
     std::string elapsed;
+    std::uint32_t elapsedMs = 0;
     std::string count;
 };
 RunTexts lastRun;
@@ -50,6 +52,8 @@ EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_json() {
     static const std::string json = halvern::web::CatalogueJson();
     return json.c_str();
 }
+
+EMSCRIPTEN_KEEPALIVE void hv_warm_up() { halvern::web::WarmUpEngine(); }
 
 // Where the file's bytes go; null when there is no memory for them.
 EMSCRIPTEN_KEEPALIVE char* hv_prepare_load(std::size_t size, const char* name) {
@@ -119,6 +123,7 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
     }
     lastRun.progress = progress.LastMessage();
     lastRun.elapsed = halvern::ElapsedTimeText(result.elapsedMilliseconds);
+    lastRun.elapsedMs = result.elapsedMilliseconds;
     lastRun.count = result.countTexts.empty() ? std::string() : result.countTexts.front();
     return 1;
 }
@@ -126,6 +131,7 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
 EMSCRIPTEN_KEEPALIVE const char* hv_run_message() { return lastRun.message.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* hv_run_progress() { return lastRun.progress.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* hv_run_elapsed() { return lastRun.elapsed.c_str(); }
+EMSCRIPTEN_KEEPALIVE std::uint32_t hv_run_elapsed_ms() { return lastRun.elapsedMs; }
 EMSCRIPTEN_KEEPALIVE const char* hv_run_count() { return lastRun.count.c_str(); }
 
 // The bytes to download: where they start, and how many (valid until hv_release_output or a run).

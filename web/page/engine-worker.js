@@ -63,6 +63,7 @@ function run(request) {
     message: textAt(engine._hv_run_message()),
     progress: textAt(engine._hv_run_progress()),
     elapsed: textAt(engine._hv_run_elapsed()),
+    elapsedMs: engine._hv_run_elapsed_ms(),
     count: textAt(engine._hv_run_count()),
   };
 }
@@ -96,6 +97,8 @@ async function handle(request) {
 let queue = createHalvernEngine().then((loaded) => {
   engine = loaded;
   postMessage({ type: 'ready', catalogue: JSON.parse(textAt(engine._hv_catalogue_json())) });
+  // Before the first request: lets the browser compile the engine's hot code at full speed.
+  engine._hv_warm_up();
 });
 
 self.onmessage = (event) => {
