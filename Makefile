@@ -122,7 +122,11 @@ test-web: web native node_modules/.installed
 bench-web: web native node_modules/.installed
 	HALVERN_NATIVE=$(NATIVE) HALVERN_WEB=$(WEBDIST) node bench/web.mjs
 
-.PHONY: web test-web bench-web
+# The page's pictures in docs/ (web.png, web-keuze.png), taken with headless Chromium.
+web-screenshot: web node_modules/.installed
+	node web/screenshot.mjs
+
+.PHONY: web test-web bench-web web-screenshot
 
 clean:
 	rm -rf build dist
