@@ -9,6 +9,8 @@ WINDOWS   := build/windows
 BENCHDIR  := build/bench
 SANITIZE  := build/sanitize
 FUZZDIR   := build/fuzz
+WEBBUILD  := build/web
+WEBDIST   := dist/web
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS    ?= 50000
 
@@ -36,7 +38,7 @@ test-windows: windows
 
 # Everything, in this order; the last steps build the Windows download, whose zip a test then
 # opens, and the Debian package of halvern-cli.
-test: test-native test-sanitize test-fuzz test-windows dist deb
+test: test-native test-sanitize test-fuzz test-windows dist deb test-web
 
 # The native tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # report ends the test that made it.
@@ -94,6 +96,37 @@ install: native
 	cmake --install $(NATIVE) --prefix $(PREFIX)
 
 .PHONY: dist install
+
+# make web: the browser page in dist/web (index.html, its script and style, and the engine in
+# WebAssembly). Emscripten's emcc finds Debian's acorn through NODE_PATH.
+export NODE_PATH := /usr/share/nodejs
+web: setup
+	emcmake cmake -S . -B $(WEBBUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEBBUILD) -j $(JOBS) --target halvern-engine
+	node web/build-page.mjs $(WEBBUILD)/bin/halvern-engine.js $(WEBDIST)
+
+# What the page's tests and benchmark run on: puppeteer-core, at the version package-lock.json names.
+node_modules/.installed: package.json package-lock.json
+	npm ci --no-audit --no-fund
+	touch $@
+
+# The engine's tests built with Emscripten and run under Node, then the page in headless Chromium
+# (opened from dist/web, compared with halvern-cli's output for the same runs).
+test-web: web native node_modules/.installed
+	cmake --build $(WEBBUILD) -j $(JOBS)
+	ctest --test-dir $(WEBBUILD) --output-on-failure -j $(JOBS)
+	HALVERN_NATIVE=$(NATIVE) HALVERN_WEB=$(WEBDIST) node --test tests/web/
+
+# The page in headless Chromium on a generated file of 100,000 individuals: prints how long the
+# runs take in the browser.
+bench-web: web native node_modules/.installed
+	HALVERN_NATIVE=$(NATIVE) HALVERN_WEB=$(WEBDIST) node bench/web.mjs
+
+# The page's pictures in docs/ (web.png, web-keuze.png), taken with headless Chromium.
+web-screenshot: web node_modules/.installed
+	node web/screenshot.mjs
+
+.PHONY: web test-web bench-web web-screenshot
 
 clean:
 	rm -rf build dist

@@ -57,7 +57,8 @@ public:
         return at;
 #else
         const std::size_t at = text_.find('@', from_);
-        from_ = at + 1;
+        // At the end it stays at the end (npos + 1 would start over from the beginning).
+        from_ = at == std::string_view::npos ? text_.size() : at + 1;
         return at;
 #endif
     }

@@ -16,7 +16,7 @@ public:
     static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
 
     explicit GatherInBlocks(const std::function<void(std::string_view)>& write)
-        : write_(write), block_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
+        : write_(write), block_(std::make_unique<char[]>(kBlockSize)) {}
 
     void Append(std::string_view bytes) {
         if (bytes.size() > kBlockSize - filled_) {

@@ -10,7 +10,10 @@ packages=(
   clang libclang-rt-14-dev
   zip unzip
   lintian man-db
+  emscripten chromium
 )
+# The page's tests install puppeteer-core with npm; Debian's npm only where no Node came with one.
+if ! command -v npm >/dev/null 2>&1; then packages+=(npm); fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,151 @@
+// The engine as the page's worker calls it: plain C functions over the one DocumentSession.
+// Strings come in as UTF-8 and go out as pointers to texts that stay valid until the next call
+// of the same function. Progress texts go straight to the page from inside a run.
+#include <emscripten/emscripten.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "app/StatusTexts.h"
+#include "app/tResStr.h"
+#include "core/RecordTypes.h"
+#include "web/engine/CatalogueJson.h"
+#include "web/engine/DocumentSession.h"
+#include "web/engine/RunRequest.h"
+#include "web/engine/ThrottledProgress.h"
+#include "web/engine/WarmUp.h"
+
+// Posts one panel text to the page (the worker's global postMessage).
+EM_JS(void, hv_post_panel_text, (int panel, const char* text), {
+    postMessage({type : 'panel', panel : panel, text : UTF8ToString(text >>> 0)});
+});
+
+namespace {
+
+halvern::web::DocumentSession session;
+
+// The texts the last run left for the page.
+struct RunTexts {
+    std::string message;  // a refusal's text, empty when the run was done
+    std::string progress;
+    std::string elapsed;
+    std::uint32_t elapsedMs = 0;
+    std::string count;
+};
+RunTexts lastRun;
+
+const char* CheckText(const std::optional<halvern::ResString>& failed) {
+    return failed ? failed->text.data() : "";
+}
+
+// The catalogue's texts are NUL-terminated literals, so their data() can go out as they are.
+static_assert(halvern::rsGeenInvoer.text.data()[halvern::rsGeenInvoer.text.size()] == '\0');
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_json() {
+    static const std::string json = halvern::web::CatalogueJson();
+    return json.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE void hv_warm_up() { halvern::web::WarmUpEngine(); }
+
+// Where the file's bytes go; null when there is no memory for them.
+EMSCRIPTEN_KEEPALIVE char* hv_prepare_load(std::size_t size, const char* name) {
+    try {
+        return session.PrepareLoad(size, name);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// 1 when the bytes became the document, 0 when they are no GEDCOM text, -1 when memory ran out.
+EMSCRIPTEN_KEEPALIVE int hv_finish_load() {
+    try {
+        return session.FinishLoad() ? 1 : 0;
+    } catch (const std::bad_alloc&) {  // a UTF-16 file's working text did not fit
+        session.PrepareLoad(0, {});
+        return -1;
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE int hv_is_utf16() {
+    return session.Encoding() != halvern::TextEncoding::kEightBit ? 1 : 0;
+}
+
+// The prefix a type's identifiers get when none is typed ("I" for INDI), empty for none.
+EMSCRIPTEN_KEEPALIVE const char* hv_default_prefix(const char* tag) {
+    static std::string prefix;
+    prefix = halvern::DefaultPrefix(tag).value_or("");
+    return prefix.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* hv_check_run() { return CheckText(session.CheckRun()); }
+
+EMSCRIPTEN_KEEPALIVE const char* hv_check_save(const char* outputName) {
+    return CheckText(session.CheckSave(outputName));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* hv_start_text(const char* timeOfDay) {
+    static std::string text;
+    text = halvern::StartText(timeOfDay);
+    return text.c_str();
+}
+
+// One run; 1 when it was done, 0 when it was refused (hv_run_message tells why), -1 for a request
+// that is no run (a form the page never offers).
+EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, const char* startBoxText) {
+    lastRun = RunTexts{};
+    const std::optional<halvern::JobRun> run = halvern::web::RunFromChoice(tag, prefix, width, startBoxText);
+    if (!run) {
+        return -1;
+    }
+    halvern::web::ThrottledProgress progress(
+        [](int panel, const std::string& text) { hv_post_panel_text(panel, text.c_str()); },
+        [] { return emscripten_get_now(); });
+    halvern::JobResult result;
+    try {
+        result = session.Run(*run, progress);
+    } catch (const std::bad_alloc&) {  // the map of the run's identifiers did not fit
+        result = halvern::JobResult{};
+        result.status = halvern::JobStatus::OutOfMemory;
+        result.message = halvern::rsGeenGeheugen.text;
+    }
+    if (!result.Succeeded()) {
+        lastRun.message = result.message;
+        if (!result.identifier.empty()) lastRun.message += " (" + result.identifier + ")";
+        return 0;
+    }
+    lastRun.progress = progress.LastMessage();
+    lastRun.elapsed = halvern::ElapsedTimeText(result.elapsedMilliseconds);
+    lastRun.elapsedMs = result.elapsedMilliseconds;
+    lastRun.count = result.countTexts.empty() ? std::string() : result.countTexts.front();
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* hv_run_message() { return lastRun.message.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* hv_run_progress() { return lastRun.progress.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* hv_run_elapsed() { return lastRun.elapsed.c_str(); }
+EMSCRIPTEN_KEEPALIVE std::uint32_t hv_run_elapsed_ms() { return lastRun.elapsedMs; }
+EMSCRIPTEN_KEEPALIVE const char* hv_run_count() { return lastRun.count.c_str(); }
+
+// The bytes to download: where they start, and how many (valid until hv_release_output or a run).
+EMSCRIPTEN_KEEPALIVE const char* hv_output() {
+    try {
+        return session.Output().data();
+    } catch (const std::bad_alloc&) {  // no room for a UTF-16 file's bytes
+        return nullptr;
+    }
+}
+EMSCRIPTEN_KEEPALIVE std::size_t hv_output_size() { return session.Output().size(); }
+EMSCRIPTEN_KEEPALIVE void hv_release_output() { session.ReleaseOutput(); }
+
+EMSCRIPTEN_KEEPALIVE const char* hv_map() { return session.MapText().data(); }
+EMSCRIPTEN_KEEPALIVE std::size_t hv_map_size() { return session.MapText().size(); }
+
+}  // extern "C"
