@@ -16,6 +16,18 @@ namespace halvern {
 // The identifiers of a run, in the order of their definitions; views into the text.
 using IdentifierList = std::vector<std::string_view, LargePageAllocator<std::string_view>>;
 
+// The most bytes a new text can have when every collected identifier in a text of originalSize
+// bytes with atSigns "@" is replaced by one of at most longestNew bytes: an occurrence runs from one
+// "@" to the next, so there are fewer occurrences than "@", and each grows by at most longestNew
+// less the shortest identifier.
+inline std::size_t GrownLengthBound(std::size_t originalSize, std::size_t atSigns, const IdentifierList& identifiers,
+                                    std::size_t longestNew) {
+    std::size_t shortest = SIZE_MAX;
+    for (const std::string_view id : identifiers) shortest = std::min(shortest, id.size());
+    const std::size_t growth = longestNew > shortest ? longestNew - shortest : 0;
+    return originalSize + atSigns * growth;
+}
+
 // The collected identifiers of one run, for finding their occurrences in a text. Each identifier
 // leads to the list index of its first entry; later duplicates are not in the table.
 //

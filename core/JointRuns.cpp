@@ -243,16 +243,11 @@ std::size_t JointRuns::Count() const { return state_->identifiers.size(); }
 
 std::size_t JointRuns::CountOf(std::size_t run) const { return state_->runs[run].entries.size(); }
 
-// As for one run: fewer occurrences than "@", each growing by at most the longest new identifier
-// less the shortest identifier.
 std::size_t JointRuns::LengthBound() const {
     const State& joint = *state_;
     std::size_t longestNew = 0;
     for (const JointRun& run : joint.runs) longestNew = std::max(longestNew, run.NewLength());
-    std::size_t shortest = SIZE_MAX;
-    for (const std::string_view id : joint.identifiers) shortest = std::min(shortest, id.size());
-    const std::size_t growth = longestNew > shortest ? longestNew - shortest : 0;
-    return joint.original.size() + joint.atSigns * growth;
+    return GrownLengthBound(joint.original.size(), joint.atSigns, joint.identifiers, longestNew);
 }
 
 void JointRuns::AppendTo(std::string& out) {

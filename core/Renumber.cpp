@@ -184,15 +184,9 @@ PreparedRun::~PreparedRun() = default;
 
 std::size_t PreparedRun::Count() const { return state_->identifiers.size(); }
 
-// An occurrence runs from one "@" to the next, so there are fewer than "@"; each grows by at most
-// the new length less that of the shortest identifier.
 std::size_t PreparedRun::LengthBound() const {
     const State& run = *state_;
-    const std::size_t newLength = run.NewLength();
-    std::size_t shortest = SIZE_MAX;
-    for (const std::string_view id : run.identifiers) shortest = std::min(shortest, id.size());
-    const std::size_t growth = newLength > shortest ? newLength - shortest : 0;
-    return run.original.size() + run.atSigns * growth;
+    return GrownLengthBound(run.original.size(), run.atSigns, run.identifiers, run.NewLength());
 }
 
 void PreparedRun::AppendTo(std::string& out) {
