@@ -26,6 +26,14 @@ struct Usage {
     bool referenced = false;
 };
 
+// The value without the blanks and tabs around it: "1 FAMC  @F9@" and "1 FAMS @F1@ " refer to a
+// record as much as "1 FAMS @F1@" does.
+std::string_view WithoutBlanksAround(std::string_view value) {
+    const std::size_t first = value.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return value.substr(first, value.find_last_not_of(" \t") - first + 1);
+}
+
 bool IsPointer(std::string_view value) {
     return value.size() >= 3 && value.front() == '@' && value.back() == '@' && value[1] != '#' &&
            value.find('@', 1) == value.size() - 1;
@@ -40,7 +48,8 @@ ReferenceReport MakeReferenceReport(std::string_view text) {
         GedcomLine parts;
         if (!SplitGedcomLine(line, parts)) return;
         if (parts.level == "0" && !parts.xref.empty()) definitions.push_back({parts.tag, parts.xref, number});
-        if (IsPointer(parts.value) && parts.value != "@VOID@") references.push_back({parts.value, number});
+        const std::string_view value = WithoutBlanksAround(parts.value);
+        if (IsPointer(value) && value != "@VOID@") references.push_back({value, number});
     });
 
     std::unordered_map<std::string_view, Usage> usage;

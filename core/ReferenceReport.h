@@ -41,10 +41,11 @@ struct ReferenceReport {
 
 // Reads text line by line (lines end with CR, LF or CR LF). A record is a level-0 line with an
 // identifier ("0 @X@ TAG"). A reference is the value of any line that is one identifier and
-// nothing else ("1 FAMS @F1@"): "@" + bytes without "@" + "@", not an escape ("@#DJULIAN@"), and
-// not GEDCOM 7's null pointer "@VOID@". Identifiers in running text (a note that mentions
-// "@I1@", an e-mail address) are no references. Individuals that nothing refers to are not
-// reported: many stand alone. One pass, and one hash map of the identifiers.
+// nothing else, blanks and tabs around it aside ("1 FAMS @F1@", "1 FAMC  @F9@ "): "@" + bytes
+// without "@" + "@", not an escape ("@#DJULIAN@"), and not GEDCOM 7's null pointer "@VOID@".
+// Identifiers in running text (a note that mentions "@I1@", an e-mail address) are no
+// references. Individuals that nothing refers to are not reported: many stand alone. One pass,
+// and one hash map of the identifiers.
 ReferenceReport MakeReferenceReport(std::string_view text);
 
 }  // namespace halvern

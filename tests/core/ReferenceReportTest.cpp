@@ -15,7 +15,7 @@ namespace {
 TEST(ReferenceReport, FindsWhatDoesNotAddUp) {
     const std::string text =
         "0 HEAD\r\n1 SUBM @U1@\r\n"                          // 2
-        "0 @I1@ INDI\r\n1 FAMS @F1@\r\n1 FAMC @F9@\r"       // 3-5: @F9@ is nowhere
+        "0 @I1@ INDI\r\n1 FAMS @F1@ \r\n1 FAMC  @F9@\r"     // 3-5: blanks around; @F9@ is nowhere
         "0 @I2@ INDI\n1 NOTE see @I1@ and a@b.example\n"     // 6-7: running text, no reference
         "2 DATE @#DJULIAN@ 1700\n1 ASSO @VOID@\n"           // 8-9: an escape and the null pointer
         "0 @F1@ FAM\r\n1 HUSB @I1@\r\n"                      // 10-11
