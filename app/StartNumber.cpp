@@ -1,5 +1,6 @@
 #include "app/StartNumber.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -84,7 +85,7 @@ std::int32_t ReadStartNumber(std::string_view boxText) {
 }
 
 std::optional<std::int32_t> ReadWholeStartNumber(std::string_view text) {
-    std::size_t at = text.find_first_not_of(' ');
+    const std::size_t at = text.find_first_not_of(' ');
     if (at == std::string_view::npos) return std::nullopt;
     const std::string_view body = text.substr(at);
     bool hex = false;
@@ -99,19 +100,17 @@ std::optional<std::int32_t> ReadWholeStartNumber(std::string_view text) {
         digitsFrom = 2;
     }
     if (digitsFrom == body.size()) return std::nullopt;
-    // The scan's own limits: past them it stops early.
-    const std::uint32_t limit = hex ? 0x0FFFFFFFu : 214748364u;
-    std::uint32_t value = 0;
+    // The number as written, in wide arithmetic: one past the range is as far as it needs to go.
+    const std::int64_t beyond = std::int64_t{kHighestStartNumber} + 2;
+    std::int64_t magnitude = 0;
     for (std::size_t i = digitsFrom; i < body.size(); ++i) {
-        const char c = body[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0 || value > limit) return std::nullopt;
-        value = value * (hex ? 16u : 10u) + static_cast<std::uint32_t>(digit);
+        const int digit = hex ? HexDigitValue(body[i]) : (IsDecimalDigit(body[i]) ? body[i] - '0' : -1);
+        if (digit < 0) return std::nullopt;
+        magnitude = std::min(beyond, magnitude * (hex ? 16 : 10) + digit);
     }
-    return ReadStartNumber(text);
+    const std::int64_t value = body[0] == '-' ? -magnitude : magnitude;
+    if (value < kLowestStartNumber || value > kHighestStartNumber) return std::nullopt;
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace halvern

@@ -29,6 +29,12 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
+// The message for a start number that is refused (which one, as shown), and what one may be.
+std::string StartNumberRefused(const std::string& which) {
+    return "ongeldig beginnummer " + which + "; kies een geheel getal van " +
+           std::to_string(kLowestStartNumber) + " tot " + std::to_string(kHighestStartNumber) + " (ook $1F of 0x1F)";
+}
+
 // One --type value before the start numbers are settled: a run without its own start number takes
 // the one of --start.
 struct PendingRun {
@@ -105,9 +111,9 @@ public:
             case OptionId::All: options_.allTypes = true; return true;
             case OptionId::Check: options_.check = true; return true;
             case OptionId::Start:
-                if (startText_) return Fail("optie -s/--start mag maar een keer gegeven worden");
-                if (!ReadWholeStartNumber(value)) return Fail("ongeldig beginnummer " + Shown(value));
-                startText_ = std::string(value);
+                if (start_) return Fail("optie -s/--start mag maar een keer gegeven worden");
+                start_ = ReadWholeStartNumber(value);
+                if (!start_) return Fail(StartNumberRefused(Shown(value)));
                 return true;
             case OptionId::DryRun: options_.dryRun = true; return true;
             case OptionId::Map:
@@ -144,7 +150,7 @@ public:
         if (positionals_.size() > wanted) return UsageError{"te veel argumenten: " + Shown(positionals_[wanted])};
         options_.input = positionals_[0];
         if (!checkAlone) options_.output = positionals_[1];
-        const std::int32_t sharedStart = startText_ ? ReadStartNumber(*startText_) : 1;
+        const std::int32_t sharedStart = start_.value_or(1);
         if (pending_.empty() && !options_.allTypes && !checkAlone) pending_.push_back({RunFor(*RecordChoiceForTag("INDI"), 1)});
         for (PendingRun& pending : pending_) {
             if (!pending.ownStart) pending.run.startNumber = sharedStart;
@@ -165,7 +171,7 @@ private:
         PendingRun pending{JobRun{tag, IdentifierForm{}, 1}};
         if (fields.size() > 1 && !fields[1].empty()) {
             const std::optional<std::int32_t> start = ReadWholeStartNumber(fields[1]);
-            if (!start) return Fail("ongeldig beginnummer " + Shown(fields[1]) + " bij " + Shown(tag));
+            if (!start) return Fail(StartNumberRefused(Shown(fields[1]) + " bij " + Shown(tag)));
             pending.run.startNumber = *start;
             pending.ownStart = true;
         }
@@ -192,7 +198,7 @@ private:
 
     Options options_;
     std::vector<PendingRun> pending_;
-    std::optional<std::string> startText_;
+    std::optional<std::int32_t> start_;
     std::vector<std::string> positionals_;
     std::optional<UsageError> error_;
 };

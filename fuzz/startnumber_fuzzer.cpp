@@ -1,6 +1,7 @@
 // ReadStartNumber against a plain reading of the number box's rules, worked out with wide
 // arithmetic: the blank text, the skipped blanks, the sign, the decimal and hexadecimal scans with
-// their limits, and a sign that counts only when the scan reaches the end of the text.
+// their limits, and a sign that counts only when the scan reaches the end of the text. And the
+// command line's strict reading against the box's, where it gives a number.
 #include <cstdint>
 #include <string_view>
 
@@ -61,5 +62,8 @@ std::int32_t PlainReading(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     halvern::fuzz::Require(halvern::ReadStartNumber(text) == PlainReading(text), "differs from the plain reading");
+    if (const auto whole = halvern::ReadWholeStartNumber(text)) {
+        halvern::fuzz::Require(*whole == halvern::ReadStartNumber(text), "the whole reading differs from the box's");
+    }
     return 0;
 }

@@ -90,7 +90,13 @@ TEST(ParseArguments, StartNumberSpellings) {
     EXPECT_EQ(Runs({"-s-5", "a", "b"}), "INDI:-5");
     EXPECT_EQ(Runs({"--start=-5", "a", "b"}), "INDI:-5");
     EXPECT_EQ(Runs({"--start", "0x10", "a", "b"}), "INDI:16");
-    EXPECT_EQ(Runs({"-s", "2147483648", "a", "b"}), "INDI:-2147483648");
+    // The range of a signed 32-bit number, however it is written; past it the number is refused.
+    EXPECT_EQ(Runs({"-s", "-2147483648", "-t", "FAM", "-t", "NOTE:$7FFFFFFF", "a", "b"}), "FAM:-2147483648 NOTE:2147483647");
+    for (const std::string_view number : {"2147483648", "-2147483649", "$80000000", "0x100000000", "99999999999"}) {
+        EXPECT_EQ(ParseError({"-s", number, "a", "b"}).substr(0, 20), "ongeldig beginnummer") << number;
+        const std::string type = "INDI:" + std::string(number);
+        EXPECT_EQ(ParseError({"-t", type, "a", "b"}).substr(0, 20), "ongeldig beginnummer") << number;
+    }
 }
 
 TEST(ParseArguments, FlagsClustersAndValues) {
@@ -140,9 +146,10 @@ TEST(ParseArguments, UsageErrors) {
     EXPECT_EQ(ParseError({"-t", "_PLAC", "a", "b"}),
               "recordtype '_PLAC' heeft geen standaardvoorvoegsel; geef er een op, bijvoorbeeld _PLAC:1:X");
     // Numbers, prefixes and widths are read completely or refused.
-    EXPECT_EQ(ParseError({"-t", "INDI:-25 ", "a", "b"}), "ongeldig beginnummer '-25 ' bij 'INDI'");
-    EXPECT_EQ(ParseError({"-s", "abc", "a", "b"}), "ongeldig beginnummer 'abc'");
-    EXPECT_EQ(ParseError({"-s", "  ", "a", "b"}), "ongeldig beginnummer '  '");
+    EXPECT_EQ(ParseError({"-t", "INDI:-25 ", "a", "b"}),
+              "ongeldig beginnummer '-25 ' bij 'INDI'; kies een geheel getal van -2147483648 tot 2147483647 (ook $1F of 0x1F)");
+    EXPECT_TRUE(ParseError({"-s", "abc", "a", "b"}).starts_with("ongeldig beginnummer 'abc'; kies"));
+    EXPECT_TRUE(ParseError({"-s", "  ", "a", "b"}).starts_with("ongeldig beginnummer '  '; kies"));
     EXPECT_EQ(ParseError({"-t", "OBJE:1:M-", "a", "b"}),
               "ongeldig voorvoegsel 'M-'; gebruik 1 tot 20 tekens uit A-Z, a-z, 0-9 en _");
     EXPECT_EQ(ParseError({"-t", "OBJE:1:M:10", "a", "b"}), "ongeldige breedte '10'; kies 1 tot 9");
