@@ -151,6 +151,7 @@ public:
         options_.input = positionals_[0];
         if (!checkAlone) options_.output = positionals_[1];
         const std::int32_t sharedStart = start_.value_or(1);
+        options_.allTypesStart = sharedStart;
         if (pending_.empty() && !options_.allTypes && !checkAlone) pending_.push_back({RunFor(*RecordChoiceForTag("INDI"), 1)});
         for (PendingRun& pending : pending_) {
             if (!pending.ownStart) pending.run.startNumber = sharedStart;

@@ -19,9 +19,10 @@ struct Options {
     enum class Action { Run, ShowHelp, ShowVersion };
 
     Action action = Action::Run;
-    std::vector<JobRun> runs;  // in the order given; empty for --all and for --check alone
-    bool allTypes = false;     // --all: every record type the input holds, each with its default form
-    bool check = false;        // --check: the reference report; alone, with no output
+    std::vector<JobRun> runs;        // in the order given; empty for --all and for --check alone
+    bool allTypes = false;           // --all: every record type the input holds, each with its default form
+    std::int32_t allTypesStart = 1;  // --all: the start number of its runs (-s)
+    bool check = false;              // --check: the reference report; alone, with no output
     std::string input;             // a file name or kStdStream
     std::string output;            // a file name or kStdStream; empty for --check alone
     std::string mapFile;           // empty: no map

@@ -19,6 +19,7 @@
 #include "cli/HelpText.h"
 #include "cli/MapText.h"
 #include "cli/TerminalProgress.h"
+#include "core/CollectIdentifiers.h"
 #include "core/Document.h"
 #include "core/DocumentBuffer.h"
 #include "core/IoErrorCode.h"
@@ -102,13 +103,24 @@ bool LoadInput(const Options& options, const Console& console, DocumentBuffer& b
     return LoadDocument(std::filesystem::path(options.input), bytes, &encoding);
 }
 
-// Every record type the text holds that has a default form, each from 1.
-std::vector<JobRun> RunsForAllTypes(std::string_view text) {
+// Every record type the text holds that has a default form, each from start. A type whose prefix
+// an earlier one has already (SNOTE after NOTE) goes on from that one's last serial, so the two
+// never make the same identifier: every record of the earlier type uses up a serial, one defined
+// twice too. They are counted in the text as read: the runs before the earlier type leave its
+// records as they are, unless an identifier of theirs itself begins with "@ " + its tag, and then
+// the later type leaves a gap at most.
+std::vector<JobRun> RunsForAllTypes(std::string_view text, std::int32_t start) {
     std::vector<JobRun> runs;
     for (const std::string& tag : RecordTags(text)) {
-        if (const std::optional<std::string_view> prefix = DefaultPrefix(tag)) {
-            runs.push_back(JobRun{tag, IdentifierForm{std::string(*prefix), kDefaultSerialWidth}, 1});
+        const std::optional<std::string_view> prefix = DefaultPrefix(tag);
+        if (!prefix) continue;
+        JobRun run{tag, IdentifierForm{std::string(*prefix), kDefaultSerialWidth}, start};
+        for (const JobRun& earlier : runs) {
+            if (earlier.form.prefix == run.form.prefix) {
+                run.startNumber = SerialNumber(earlier.startNumber, CollectIdentifiers(text, earlier.tag).size());
+            }
         }
+        runs.push_back(std::move(run));
     }
     return runs;
 }
@@ -199,7 +211,7 @@ int RunCommand(const Options& options, const Console& console) {
     std::FILE* const report = IsStdStream(options.output) ? console.err : console.out;
     ConsoleListener listener(console, console.errIsTerminal && !options.quiet);
     const bool wantMap = !options.mapFile.empty();
-    std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(source) : options.runs;
+    std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(source, options.allTypesStart) : options.runs;
     RenumberJob job(runs, listener, wantMap, encoding);
     // The loaded bytes go as soon as the first run has made a text of its own.
     const auto releaseSource = [&loaded, &working] {
