@@ -20,9 +20,24 @@ JobResult RenumberJob::RunAndSave(std::string_view source, const std::filesystem
     return Execute(source, releaseSource, Destination{&output, kept});
 }
 
+JobResult RenumberJob::RunAndStage(std::string_view source, const std::filesystem::path& output,
+                                   std::unique_ptr<StagedSave>& staged, const std::function<void()>& releaseSource) {
+    return Execute(source, releaseSource, Destination{&output, nullptr, &staged});
+}
+
 JobResult RenumberJob::RunInMemory(std::string_view source, std::string& result,
                                    const std::function<void()>& releaseSource) {
     return Execute(source, releaseSource, Destination{nullptr, &result});
+}
+
+template <typename Content>
+void RenumberJob::Save(const Destination& destination, const Content& content) {
+    auto save = std::make_unique<StagedSave>(*destination.output, content);
+    if (destination.staged != nullptr) {
+        *destination.staged = std::move(save);
+    } else {
+        save->Commit();
+    }
 }
 
 template <typename Pass>
@@ -35,28 +50,28 @@ void RenumberJob::Finish(Pass& run, std::string_view current, const Destination&
             ReserveLarge(*made, run.LengthBound());
             run.AppendTo(*made);
         }
-        if (destination.output != nullptr) SaveDocument(*destination.output, FromWorkingText(*made, encoding_));
+        if (destination.output != nullptr) Save(destination, FromWorkingText(*made, encoding_));
         return;
     }
     if (run.Count() == 0) {
-        SaveDocument(*destination.output, current);
+        Save(destination, current);
         return;
     }
     if (destination.result == nullptr) {
         // The new text goes to the file as it is made and is never whole in memory.
-        SaveDocument(*destination.output, [&run](const std::function<void(std::string_view)>& write) {
+        Save(destination, DocumentProducer([&run](const std::function<void(std::string_view)>& write) {
             run.WriteTo(write);
-        });
+        }));
         return;
     }
     // Kept as well: each block goes to the file and into the text that is kept.
     ReserveLarge(*made, run.LengthBound());
-    SaveDocument(*destination.output, [&run, made](const std::function<void(std::string_view)>& write) {
+    Save(destination, DocumentProducer([&run, made](const std::function<void(std::string_view)>& write) {
         run.WriteTo([&](std::string_view piece) {
             made->append(piece);
             write(piece);
         });
-    });
+    }));
 }
 
 // Prepare has made sure that no run is refused; memory and the save can still fail. The events of

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "core/Utf16Text.h"
 
 namespace halvern {
+
+class StagedSave;
 
 // One run of a job: which records, the form of their new identifiers, and the serial number of
 // the first of them.
@@ -90,16 +93,24 @@ public:
     JobResult RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept = nullptr,
                          const std::function<void()>& releaseSource = {});
 
+    // The same without kept, but the save is left staged (see StagedSave): the output whole in its
+    // temporary file, put in place only when the caller commits staged, so that another file can
+    // be made whole first.
+    JobResult RunAndStage(std::string_view source, const std::filesystem::path& output,
+                          std::unique_ptr<StagedSave>& staged, const std::function<void()>& releaseSource = {});
+
     // The runs on source, the result in result (nothing is saved: a dry run, standard output). The
     // result is a working text for a UTF-16 file.
     JobResult RunInMemory(std::string_view source, std::string& result,
                           const std::function<void()>& releaseSource = {});
 
 private:
-    // Where the result goes: a file (output), or memory (result).
+    // Where the result goes: a file (output), or memory (result); a file's save is left to the
+    // caller when staged is given.
     struct Destination {
         const std::filesystem::path* output;
         std::string* result;
+        std::unique_ptr<StagedSave>* staged = nullptr;
     };
 
     JobResult Execute(std::string_view source, const std::function<void()>& releaseSource,
@@ -110,6 +121,9 @@ private:
     // text made goes to made when a caller wants it kept.
     template <typename Pass>
     void Finish(Pass& pass, std::string_view current, const Destination& destination, std::string* made);
+    // Saves content (a text, or a DocumentProducer) to the destination's file, or stages that save.
+    template <typename Content>
+    static void Save(const Destination& destination, const Content& content);
 
     std::vector<JobRun> runs_;
     JobListener& listener_;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -134,20 +135,34 @@ std::optional<std::string> WriteStream(std::FILE* stream, std::string_view text)
     return IoErrorDescription(IoCodeFromErrno(errno != 0 ? errno : EIO));
 }
 
-// Writes a file or standard output; on failure gives the error message without the program name.
-std::optional<std::string> WriteResult(const std::string& name, std::string_view text, const Console& console) {
+// Writes standard output, or makes a file's save ready to be put in place (StagedSave); on failure
+// gives the error message without the program name.
+std::optional<std::string> WriteResult(const std::string& name, std::string_view text, const Console& console,
+                                       std::unique_ptr<StagedSave>& staged) {
     std::optional<std::string> failure;
     if (IsStdStream(name)) {
         failure = WriteStream(console.out, text);
     } else {
         try {
-            SaveDocument(std::filesystem::path(name), text);
+            staged = std::make_unique<StagedSave>(std::filesystem::path(name), text);
         } catch (const IoError& error) {
             failure = error.what();
         }
     }
     if (!failure) return std::nullopt;
     return name + ": " + TopLevelErrorText(std::move(*failure));
+}
+
+// Puts a file made ready by WriteResult or the job in place, if there is one; on failure gives the
+// error message as WriteResult does.
+std::optional<std::string> PutInPlace(const std::string& name, const std::unique_ptr<StagedSave>& staged) {
+    if (!staged) return std::nullopt;
+    try {
+        staged->Commit();
+    } catch (const IoError& error) {
+        return name + ": " + TopLevelErrorText(error.what());
+    }
+    return std::nullopt;
 }
 
 // The terminal's progress line for each run, or silence.
@@ -221,6 +236,9 @@ int RunCommand(const Options& options, const Console& console) {
 
     JobResult result;
     std::string inMemory;
+    // Nothing is put in place before every file to be written is whole (see below).
+    std::unique_ptr<StagedSave> stagedOutput;
+    std::unique_ptr<StagedSave> stagedMap;
     // The report reads the result, so it is then made in memory and written whole.
     const bool resultInMemory = options.dryRun || IsStdStream(options.output) || options.check;
     if (runs.empty()) {
@@ -229,7 +247,7 @@ int RunCommand(const Options& options, const Console& console) {
         result = job.RunInMemory(source, inMemory, releaseSource);
     } else {
         // The last run writes its new text straight into the file: it is never whole in memory.
-        result = job.RunAndSave(source, std::filesystem::path(options.output), nullptr, releaseSource);
+        result = job.RunAndStage(source, std::filesystem::path(options.output), stagedOutput, releaseSource);
     }
     switch (result.status) {
         case JobStatus::Done: break;
@@ -238,24 +256,29 @@ int RunCommand(const Options& options, const Console& console) {
         case JobStatus::Collides: return Fail(console, result.message + " (" + result.identifier + ")", kExitRunRefused);
         case JobStatus::SaveFailed: return Fail(console, options.output + ": " + result.message, kExitWriteFailed);
     }
-    if (!options.dryRun && (resultInMemory || runs.empty())) {
-        const std::string written = encoding != TextEncoding::kEightBit ? FromWorkingText(inMemory, encoding) : std::string();
-        if (auto failure = WriteResult(options.output, encoding != TextEncoding::kEightBit ? written : inMemory, console)) {
-            return Fail(console, *failure, kExitWriteFailed);
-        }
-    }
     if (!options.dryRun && wantMap) {
         std::string mapText;
         for (std::size_t i = 0; i < result.changes.size(); ++i) {
             AppendMapLines(mapText, runs[i].tag, result.changes[i]);
         }
-        // The output exists now, so the file system itself can tell whether the map would land on
-        // it under a name the checks above could not see through (a short name, say).
-        if (MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
-        if (const auto mapFailure = WriteResult(options.mapFile, mapText, console)) {
-            return Fail(console, *mapFailure, kExitWriteFailed);
+        if (auto failure = WriteResult(options.mapFile, mapText, console, stagedMap)) {
+            return Fail(console, *failure, kExitWriteFailed);
         }
     }
+    if (!options.dryRun && (resultInMemory || runs.empty())) {
+        const std::string written = encoding != TextEncoding::kEightBit ? FromWorkingText(inMemory, encoding) : std::string();
+        const std::string_view text = encoding != TextEncoding::kEightBit ? written : inMemory;
+        if (auto failure = WriteResult(options.output, text, console, stagedOutput)) {
+            return Fail(console, *failure, kExitWriteFailed);
+        }
+    }
+    // Both files are whole now; the map goes in place first, so that a map that cannot be written
+    // leaves the output as it was.
+    if (auto failure = PutInPlace(options.mapFile, stagedMap)) return Fail(console, *failure, kExitWriteFailed);
+    // The map exists now, so the file system itself can tell whether the output would land on it
+    // under a name the checks above could not see through (a short name, say).
+    if (stagedMap && MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
+    if (auto failure = PutInPlace(options.output, stagedOutput)) return Fail(console, *failure, kExitWriteFailed);
 
     if (!options.quiet) {
         for (const std::string& line : result.countTexts) WriteLine(report, line);

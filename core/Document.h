@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -59,5 +60,27 @@ using DocumentProducer = std::function<void(const std::function<void(std::string
 // When produce throws, the target stays as it was, the temporary file is removed and the
 // exception passes on.
 void SaveDocument(const std::filesystem::path& fileName, const DocumentProducer& produce);
+
+class TemporaryFile;
+
+// A save held back before its last step, for files that must all be whole before any of them
+// replaces what stood there: the constructor does what SaveDocument does up to the rename (the
+// whole text in the temporary file beside the target), and Commit renames it into place. Without
+// Commit, or when Commit fails, the temporary file goes with the object and the target stays as it
+// was. A device or a pipe is written at once, and Commit has nothing left to do. Throws IoError.
+class StagedSave {
+public:
+    StagedSave(const std::filesystem::path& fileName, std::string_view text);
+    StagedSave(const std::filesystem::path& fileName, const DocumentProducer& produce);
+    StagedSave(const StagedSave&) = delete;
+    StagedSave& operator=(const StagedSave&) = delete;
+    ~StagedSave();
+
+    void Commit();
+
+private:
+    std::filesystem::path target_;
+    std::unique_ptr<TemporaryFile> temporary_;  // none for a device or pipe, and once committed
+};
 
 }  // namespace halvern

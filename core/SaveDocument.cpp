@@ -37,20 +37,21 @@ fs::path FollowLinks(fs::path path) {
     }
 }
 
-// How the bytes of a document reach an open file: deliver calls writeBlock with each block.
-using Delivery = std::function<void(const std::function<void(std::string_view)>& writeBlock)>;
-
-void WriteInPlace(const fs::path& target, const Delivery& deliver) {
+void WriteInPlace(const fs::path& target, const DocumentProducer& produce) {
     UniqueFd fd(os::OpenForWriting(target));
     if (!fd) ThrowErrno(errno);
-    deliver([&](std::string_view block) {
+    produce([&](std::string_view block) {
         if (!WriteAll(fd.get(), block)) ThrowErrno(errno);
     });
     if (os::Close(fd.release()) != 0) ThrowErrno(errno);
 }
 
-// Saving proper, whatever the bytes come from.
-void Save(const fs::path& fileName, const Delivery& deliver) {
+}  // namespace
+
+StagedSave::StagedSave(const fs::path& fileName, std::string_view text)
+    : StagedSave(fileName, [text](const std::function<void(std::string_view)>& writeBlock) { writeBlock(text); }) {}
+
+StagedSave::StagedSave(const fs::path& fileName, const DocumentProducer& produce) {
     if (fileName.empty() || !fileName.has_filename()) ThrowErrno(EINVAL);
 
     // What the name stands for now, links followed by the system itself.
@@ -61,37 +62,39 @@ void Save(const fs::path& fileName, const Delivery& deliver) {
     // A device or a pipe cannot be replaced, only written to (saving to /dev/null must not turn
     // it into a file, nor /dev/stdout, a link to a pipe, fail).
     if (replacing && !fs::is_regular_file(earlier)) {
-        WriteInPlace(fileName, deliver);
+        WriteInPlace(fileName, produce);
         return;
     }
 
-    const fs::path target = FollowLinks(fileName);
+    target_ = FollowLinks(fileName);
     // A file the user may not write stays as it is, although the folder would let us replace it.
-    if (replacing && !MayWrite(target)) ThrowErrno(EACCES);
+    if (replacing && !MayWrite(target_)) ThrowErrno(EACCES);
 
-    RemoveAbandonedTemporaryFiles(target);
-    TemporaryFile temporary(target);
-    deliver([&](std::string_view block) { temporary.Write(block); });
-    temporary.Close();
+    RemoveAbandonedTemporaryFiles(target_);
+    auto temporary = std::make_unique<TemporaryFile>(target_);
+    produce([&](std::string_view block) { temporary->Write(block); });
+    temporary->Close();
     if (replacing) {
         std::error_code error;
-        fs::permissions(temporary.path(), earlier.permissions(), fs::perm_options::replace, error);
+        fs::permissions(temporary->path(), earlier.permissions(), fs::perm_options::replace, error);
         if (error) ThrowError(error);
     }
+    temporary_ = std::move(temporary);
+}
+
+StagedSave::~StagedSave() = default;
+
+void StagedSave::Commit() {
+    if (!temporary_) return;
     std::error_code renameError;
-    fs::rename(temporary.path(), target, renameError);
+    fs::rename(temporary_->path(), target_, renameError);
     if (renameError) ThrowError(renameError);
-    temporary.Keep();
+    temporary_->Keep();
+    temporary_.reset();
 }
 
-}  // namespace
+void SaveDocument(const fs::path& fileName, std::string_view text) { StagedSave(fileName, text).Commit(); }
 
-void SaveDocument(const fs::path& fileName, std::string_view text) {
-    Save(fileName, [text](const std::function<void(std::string_view)>& writeBlock) { writeBlock(text); });
-}
-
-void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) {
-    Save(fileName, [&produce](const std::function<void(std::string_view)>& writeBlock) { produce(writeBlock); });
-}
+void SaveDocument(const fs::path& fileName, const DocumentProducer& produce) { StagedSave(fileName, produce).Commit(); }
 
 }  // namespace halvern

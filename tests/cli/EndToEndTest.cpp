@@ -233,9 +233,15 @@ TEST_F(CliRun, FailedWriteGivesStatusFour) {
     EXPECT_EQ(output.out, "");
     EXPECT_FALSE(fs::exists(At("lijst.tsv")));
 
-    const Outcome map = Run({"-m", "geen/lijst.tsv", "in.ged", "uit.ged"});
-    EXPECT_EQ(map.status, 4);
-    EXPECT_TRUE(map.err.starts_with("halvern-cli: geen/lijst.tsv: ")) << map.err;
+    // A map that cannot be written leaves the output as it was, written as it is made or whole.
+    WriteFile(At("uit.ged"), "oud");
+    for (const std::string made : {"-q", "-qctINDI"}) {
+        const Outcome map = Run({made, "-m", "geen/lijst.tsv", "in.ged", "uit.ged"});
+        EXPECT_EQ(map.status, 4);
+        EXPECT_TRUE(map.err.starts_with("halvern-cli: geen/lijst.tsv: ")) << map.err;
+        EXPECT_EQ(ReadFile(At("uit.ged")), "oud") << made;
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"in.ged", "uit.ged"}));
+    }
 }
 
 TEST_F(CliRun, EveryRecordTypeInTheUsersOwnForm) {
