@@ -32,7 +32,8 @@ bool SameResult(const halvern::cli::ParseResult& a, const halvern::cli::ParseRes
     const auto& x = std::get<halvern::cli::Options>(a);
     const auto& y = std::get<halvern::cli::Options>(b);
     if (x.action != y.action || x.input != y.input || x.output != y.output || x.mapFile != y.mapFile ||
-        x.dryRun != y.dryRun || x.quiet != y.quiet || x.runs.size() != y.runs.size()) {
+        x.dryRun != y.dryRun || x.quiet != y.quiet || x.allTypesStart != y.allTypesStart ||
+        x.runs.size() != y.runs.size()) {
         return false;
     }
     for (std::size_t i = 0; i < x.runs.size(); ++i) {
