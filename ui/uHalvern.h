@@ -18,7 +18,8 @@ class TfrmKeuze;
 // The main window "Halvern": a toolbar with "Openen", "Opslaan", " Uitvoeren " and "Afsluiten",
 // the input and output names, and a status bar of three panels; a context menu with Help (F1),
 // Email (F10), Homepage (F11) and Info (F12). Its run renumbers GedcomText with the record type
-// and start number of the choice dialog and writes the result to the output file.
+// and start number of the choice dialog and writes the result to the output file. Names are UTF-8
+// throughout.
 class TfrmHalvern final : public Window {
 public:
     static constexpr char kClassName[] = "TfrmHalvern";
@@ -53,7 +54,7 @@ public:
     // What goes in, set before the window is shown.
     MainWindowSeams seams;                        // defaults to the real calls
     std::optional<std::string> commandLineFile;  // the first argument of the command line
-    std::string programFile;                      // the program file's full path
+    std::string programFile;                      // the program file's full path (UTF-8)
 
     // The components.
     UniqueRes<HMENU, &DestroyMenu> pmnuHalvern;
@@ -91,6 +92,7 @@ private:
     void pmnuHalvernInfoClick();
     void ShowContextMenu(LPARAM screenPoint);
 
+    void OpenChosenFile(const std::string& name);
     void LoadInputFile(const std::string& name);
     void ResetStatusPanels();
     JobResult RenumberAndSave(const std::string& outputName, std::int32_t startNumber);

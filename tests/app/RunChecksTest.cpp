@@ -4,28 +4,35 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <utility>
 
 namespace halvern {
 namespace {
 
-// Answers from a fixed list of files; two names lead to the same file when listed as a pair.
+// Answers from a fixed list of files; two names lead to the same file when listed as a pair. Any
+// other name is missing, unless it has a problem of its own.
 class FakeProbe final : public FileProbe {
 public:
     std::set<std::string> files;
+    std::map<std::string, FileProblem> problems;
     std::set<std::pair<std::string, std::string>> sameFiles;
 
-    bool IsExistingFile(const std::string& name) const override { return files.count(name) > 0; }
+    std::optional<FileProblem> ProblemWith(const std::string& name) const override {
+        if (files.count(name) > 0) return std::nullopt;
+        const auto found = problems.find(name);
+        return found != problems.end() ? found->second : FileProblem{FileProblem::Kind::Missing};
+    }
     bool SameExistingFile(const std::string& first, const std::string& second) const override {
         return sameFiles.count({first, second}) > 0 || sameFiles.count({second, first}) > 0;
     }
 };
 
-std::string_view Check(const std::string& in, const std::string& out, std::string_view text,
+std::string Check(const std::string& in, const std::string& out, std::string_view text,
                        const FileProbe& probe) {
     const auto failed = FirstFailingCheck(in, out, text, probe);
-    return failed ? failed->text : std::string_view("ok");
+    return failed ? failed->message : std::string("ok");
 }
 
 TEST(HasData, NeedsOneByteAboveBlank) {
@@ -41,12 +48,25 @@ TEST(HasData, NeedsOneByteAboveBlank) {
 TEST(FirstFailingCheck, ChecksInOrderWithTheirTexts) {
     FakeProbe probe;
     probe.files = {"in.ged", "in.ged "};
+    probe.problems = {{"map", {FileProblem::Kind::Folder}},
+                      {"dicht.ged", {FileProblem::Kind::AccessDenied, 5}},
+                      {"vreemd.ged", {FileProblem::Kind::Other, 1234}}};
     probe.sameFiles = {{"in.ged", "IN.GED"}};
+    const std::string cannotOpen = "Het bestand \"";
 
     EXPECT_EQ(Check("in.ged", "uit.ged", "0 HEAD", probe), "ok");
+    // 1: no name at all; a name, told with the file and why it is no file to open.
     EXPECT_EQ(Check("", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);
-    EXPECT_EQ(Check("weg.ged", "", "", probe), rsGeenInvoer.text);  // the first failure wins
-    EXPECT_EQ(Check(" in.ged", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);  // input is untrimmed
+    EXPECT_EQ(Check(" \t", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);
+    EXPECT_EQ(Check("weg.ged", "", "", probe), cannotOpen + "weg.ged\" kan niet geopend worden: het bestaat niet.");
+    EXPECT_EQ(Check("map", "uit.ged", "0 HEAD", probe), cannotOpen + "map\" kan niet geopend worden: het is een map.");
+    EXPECT_EQ(Check("dicht.ged", "uit.ged", "0 HEAD", probe),
+              cannotOpen + "dicht.ged\" kan niet geopend worden: de toegang is geweigerd.");
+    EXPECT_EQ(Check("vreemd.ged", "uit.ged", "0 HEAD", probe),
+              cannotOpen + "vreemd.ged\" kan niet geopend worden: het kan niet gelezen worden, foutcode 1234.");
+    EXPECT_EQ(FirstFailingCheck("map", "uit.ged", "0 HEAD", probe)->check.id, rsGeenInvoer.id);
+    EXPECT_EQ(Check(" in.ged", "uit.ged", "0 HEAD", probe), cannotOpen + " in.ged\" kan niet geopend worden: het bestaat niet.")
+        << "the input is taken untrimmed";
     EXPECT_EQ(Check("in.ged", "", "0 HEAD", probe), rsGeenUitvoer.text);
     EXPECT_EQ(Check("in.ged", " \t ", "0 HEAD", probe), rsGeenUitvoer.text);
     EXPECT_EQ(Check("in.ged", "in.ged", "0 HEAD", probe), rsZelfdeNaam.text);
@@ -88,10 +108,10 @@ protected:
 
 TEST_F(FilesystemProbeTest, ExistingFileIsAFileNotAFolder) {
     EXPECT_TRUE(probe_.IsExistingFile(Name("in.ged")));
-    EXPECT_FALSE(probe_.IsExistingFile(Name("map")));
-    EXPECT_FALSE(probe_.IsExistingFile(Name("weg.ged")));
-    EXPECT_FALSE(probe_.IsExistingFile(Name("in.ged/onder")));
-    EXPECT_FALSE(probe_.IsExistingFile(""));
+    EXPECT_EQ(probe_.ProblemWith(Name("map"))->kind, FileProblem::Kind::Folder);
+    EXPECT_EQ(probe_.ProblemWith(Name("weg.ged"))->kind, FileProblem::Kind::Missing);
+    EXPECT_EQ(probe_.ProblemWith(Name("in.ged/onder"))->kind, FileProblem::Kind::Missing);
+    EXPECT_EQ(probe_.ProblemWith("")->kind, FileProblem::Kind::Missing);
 }
 
 TEST_F(FilesystemProbeTest, SameFileThroughDifferentNames) {
@@ -105,7 +125,7 @@ TEST_F(FilesystemProbeTest, SameFileThroughDifferentNames) {
 
     EXPECT_EQ(Check(Name("in.ged"), viaDotDot, "0 HEAD", probe_), rsZelfdeNaam.text);
     EXPECT_EQ(Check(Name("in.ged"), Name("ander.ged"), "0 HEAD", probe_), "ok");
-    EXPECT_EQ(Check(Name("map"), Name("ander.ged"), "0 HEAD", probe_), rsGeenInvoer.text);
+    EXPECT_EQ(FirstFailingCheck(Name("map"), Name("ander.ged"), "0 HEAD", probe_)->check.id, rsGeenInvoer.id);
 }
 
 #ifndef _WIN32

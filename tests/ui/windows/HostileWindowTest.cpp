@@ -1,19 +1,18 @@
-// The Windows program against a hostile world: a file name beyond ASCII on the command line, an
-// output file another process holds locked, and folders and files it may not write. Each failure
-// is shown in its message box, nothing is lost, and the program goes on.
+// The Windows program against a hostile world: file names beyond any code page on the command line,
+// an output file another process holds locked, and folders and files it may not write. Each
+// failure is shown in its message box, nothing is lost, and the program goes on.
 #include <windows.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/tResStr.h"
 #include "base/UniqueRes.h"
+#include "base/WideText.h"
 #include "tests/ui/windows/WindowTestSupport.h"
+#include "ui/CommandLine.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/tVars.h"
 
@@ -26,26 +25,20 @@ constexpr char kRenumbered[] =
 constexpr char kEarlier[] = "0 HEAD\r\n0 TRLR\r\n";
 constexpr int kIndividual = 0;
 
-// The name in the ANSI code page, or nothing when that code page has no letter for one of its characters.
-std::optional<std::string> InAnsiCodePage(const wchar_t* name) {
-    BOOL usedDefault = FALSE;
-    char bytes[MAX_PATH] = {};
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, bytes, sizeof bytes, nullptr,
-                                           &usedDefault);
-    if (length <= 0 || usedDefault) return std::nullopt;
-    return std::string(bytes);
-}
+// Names in Polish, Chinese and with an emoji: no 8-bit code page holds them all.
+const std::string kUnicodeInput = "\u0141\u00F3d\u017A \u5BB6\u8C31 \U0001F333.ged";  // Łódź 家谱 🌳.ged
+const std::string kUnicodeOutput = "Uitvoer \u0141 \u0416.ged";                    // Uitvoer Ł Ж.ged
 
-// The names of the files in folder (an ANSI name), sorted as the system lists them.
+// The names of the files in folder, sorted, as the system lists them.
 std::vector<std::string> Entries(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(WideFromUtf8(folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = Utf8FromWide(found.cFileName);
         if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
@@ -73,24 +66,21 @@ protected:
     }
 };
 
-TEST_F(HostileWindowTest, AFileNameBeyondAsciiOnTheCommandLineIsLoadedAndSavedUnder) {
-    const std::optional<std::string> inputLeaf = InAnsiCodePage(L"\u00C9\u00E9n bestand \u00E9.ged");
-    const std::optional<std::string> outputLeaf = InAnsiCodePage(L"Uitvoer \u00FC\u00DF.ged");
-    if (!inputLeaf || !outputLeaf) GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks these letters";
-    folder.Write(*inputLeaf, kInput);
-    const std::string input = folder.File(*inputLeaf);
+TEST_F(HostileWindowTest, AFileNameBeyondAnyCodePageOnTheCommandLineIsLoadedAndSavedUnder) {
+    folder.Write(kUnicodeInput, kInput);
+    const std::string input = folder.File(kUnicodeInput);
 
     Start(input);
     EXPECT_EQ(InputBox(), input);
     EXPECT_EQ(GedcomText, kInput);
     EXPECT_EQ(Panel(0), "berichten") << "no message: the file was read";
 
-    log.saveAnswer = folder.File(*outputLeaf);
+    log.saveAnswer = folder.File(kUnicodeOutput);
     Click(TfrmHalvern::kIdOpslaan);
     RunWith(kIndividual, "");
     EXPECT_TRUE(TakeMessages().empty());
-    EXPECT_EQ(ReadBytes(folder.File(*outputLeaf)), kRenumbered);
-    EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{*outputLeaf, *inputLeaf}));
+    EXPECT_EQ(ReadBytes(folder.File(kUnicodeOutput)), kRenumbered);
+    EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{kUnicodeOutput, kUnicodeInput}));
 }
 
 // Latin-1 text as UTF-16 code units, little-endian, after the byte order mark.
@@ -165,39 +155,40 @@ TEST_F(HostileWindowTest, AFolderWithoutWritePermissionIsTold) {
     ExpectTheProgramGoesOn();
 }
 
-// The name as the C runtime hands it to the program in __argv, the way the program's entry takes
-// its first argument: this test program started once more with the name on its command line.
-constexpr char kChildVariable[] = "HALVERN_EXPECTED_ARGUMENT";
+// The name as the program's entry takes its first argument (CommandLineArguments): this test
+// program started once more with the name on its command line.
+constexpr wchar_t kChildVariable[] = L"HALVERN_EXPECTED_ARGUMENT";
 
 TEST(HostileCommandLine, ChildSideSeesTheNameAsGiven) {
-    char expected[MAX_PATH] = {};
-    if (GetEnvironmentVariableA(kChildVariable, expected, sizeof expected) == 0) GTEST_SKIP() << "started by the test below";
-    ASSERT_GE(__argc, 2);
-    EXPECT_STREQ(__argv[__argc - 1], expected);
+    wchar_t expected[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(kChildVariable, expected, MAX_PATH) == 0) GTEST_SKIP() << "started by the test below";
+    const std::vector<std::string> arguments = CommandLineArguments();
+    ASSERT_FALSE(arguments.empty());
+    EXPECT_EQ(arguments.back(), Utf8FromWide(expected));
 }
 
-TEST(HostileCommandLine, ANameBeyondAsciiReachesTheProgramIntact) {
-    const std::optional<std::string> name = InAnsiCodePage(L"C:\\Mijn bestanden\\\u00C9\u00E9n bestand \u00E9.ged");
-    if (!name) GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks these letters";
-    char program[MAX_PATH] = {};
-    ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
-    std::string commandLine = std::string("\"") + program +
-                              "\" --gtest_brief=1 --gtest_filter=HostileCommandLine.ChildSideSeesTheNameAsGiven \"" + *name + "\"";
+TEST(HostileCommandLine, ANameBeyondAnyCodePageReachesTheProgramIntact) {
+    const std::wstring name = WideFromUtf8("C:\\Mijn bestanden\\" + kUnicodeInput);
+    wchar_t program[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    std::wstring commandLine = std::wstring(L"\"") + program +
+                               L"\" --gtest_brief=1 --gtest_filter=HostileCommandLine.ChildSideSeesTheNameAsGiven \"" +
+                               name + L"\"";
 
-    ASSERT_TRUE(SetEnvironmentVariableA(kChildVariable, name->c_str()));
-    STARTUPINFOA startup{};
+    ASSERT_TRUE(SetEnvironmentVariableW(kChildVariable, name.c_str()));
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
-    const BOOL started = CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    const BOOL started = CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                         &startup, &child);
-    SetEnvironmentVariableA(kChildVariable, nullptr);
+    SetEnvironmentVariableW(kChildVariable, nullptr);
     ASSERT_TRUE(started) << GetLastError();
     const UniqueRes<HANDLE, &CloseHandle> process(child.hProcess);
     const UniqueRes<HANDLE, &CloseHandle> thread(child.hThread);
     ASSERT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
     GetExitCodeProcess(child.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u) << "the program received another name than " << *name;
+    EXPECT_EQ(exitCode, 0u) << "the program received another name than " << Utf8FromWide(name);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ constexpr int kFileNameEdit = 0x480;   // edt1: the same in the older layout
 void TypeNameAndConfirm(HWND dialog, const std::string& name) {
     HWND box = GetDlgItem(dialog, kFileNameCombo);
     if (box == nullptr) box = GetDlgItem(dialog, kFileNameEdit);
-    SetWindowTextA(box, name.c_str());
+    SetWindowTextUtf8(box, name);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
@@ -85,6 +85,42 @@ TEST_F(RealModalWindowsTest, SaveDialogTakesANameAsTypedAndCancelGivesNothing) {
         });
         EXPECT_FALSE(AskSaveFileName(main->Handle()).has_value());
     }
+}
+
+// Answers the next file dialog with the title given by typing name, as a user would.
+ModalDriver AnswerFileDialog(const char* title, const std::string& name) {
+    return ModalDriver([title, name] {
+        const HWND dialog = FindThreadWindow("#32770", title);
+        if (dialog == nullptr) return false;
+        TypeNameAndConfirm(dialog, name);
+        return true;
+    });
+}
+
+TEST_F(RealModalWindowsTest, AUnicodeNameIsOpenedRenumberedAndSavedThroughTheRealDialogs) {
+    const std::string leaf = "\u0141\u00F3d\u017A \u5BB6\u8C31.ged";  // Łódź 家谱.ged
+    const std::string input = folder.File(leaf);
+    const std::string output = folder.File("uit \u0141.ged");
+    folder.Write(leaf, MakeGedcom(40));
+    Start();
+    const MainWindowSeams real = MainWindowSeams::RealCalls(*keuze);
+    main->seams.askOpenFile = real.askOpenFile;
+    main->seams.askSaveFile = real.askSaveFile;
+    {
+        const ModalDriver user = AnswerFileDialog("Openen GedCom bestand", input);
+        Click(TfrmHalvern::kIdOpenen);
+        EXPECT_TRUE(user.Finished());
+    }
+    {
+        const ModalDriver user = AnswerFileDialog("Opslaan GedCom bestand", output);
+        Click(TfrmHalvern::kIdOpslaan);
+        EXPECT_TRUE(user.Finished());
+    }
+    EXPECT_EQ(InputBox(), input);
+    EXPECT_EQ(OutputBox(), output);
+    RunWith(0, "");  // INDI from 1
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(ReadBytes(output), MakeGedcom(40, true));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/tResStr.h"
+#include "base/UniqueRes.h"
+#include "base/WideText.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/tVars.h"
@@ -41,10 +43,10 @@ protected:
         ChooseFiles(input, output);
     }
 
-    void ExpectStoppedWith(const ResString& text) {
+    void ExpectStoppedWith(std::string_view text) {
         const auto messages = TakeMessages();
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].text, text.text);
+        EXPECT_EQ(messages[0].text, text);
         EXPECT_EQ(messages[0].style, kStandardBoxStyle) << "standard box: OK button, no icon";
         EXPECT_EQ(log.choiceShowings, 0);
     }
@@ -59,13 +61,24 @@ TEST_F(RunCommandTest, ChecksStopTheRunInOrderWithTheirMessages) {
     Start();
     SetStatusPanelText(main->sbarHalvern, StatusPanel::Message, "vorige");
 
-    // 1: no input, a folder, a file that does not exist.
+    // 1: no input; a folder, named as it is opened and again by the run; a file another program
+    // holds, named as it is opened.
     Click(TfrmHalvern::kIdUitvoeren);
     ExpectStoppedWith(rsGeenInvoer);
     log.openAnswer = folder.Name();
     Click(TfrmHalvern::kIdOpenen);
+    const std::string isAFolder = "Het bestand \"" + folder.Name() + "\" kan niet geopend worden: het is een map.";
+    ExpectStoppedWith(isAFolder);
     Click(TfrmHalvern::kIdUitvoeren);
-    ExpectStoppedWith(rsGeenInvoer);
+    ExpectStoppedWith(isAFolder);
+    {
+        const UniqueRes<HANDLE, &CloseHandle> held(CreateFileW(WideFromUtf8(folder.File("in.ged")).c_str(), GENERIC_READ,
+                                                               0, nullptr, OPEN_EXISTING, 0, nullptr));
+        log.openAnswer = folder.File("in.ged");
+        Click(TfrmHalvern::kIdOpenen);
+        ExpectStoppedWith("Het bestand \"" + folder.File("in.ged") + "\" kan niet geopend worden: de toegang is geweigerd.");
+        EXPECT_EQ(Panel(0), "berichten");
+    }
 
     // 2: no output name, or only blanks.
     log.openAnswer = folder.File("in.ged");
