@@ -1,6 +1,7 @@
 #include "ui/uHalvern.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <array>
@@ -63,6 +64,19 @@ std::string TimeOfDayText() {
     return length > 0 ? std::string(text.data()) : std::string();
 }
 
+// Marks a window busy while it lives, and leaves the mark as it found it.
+class BusyWhile {
+public:
+    explicit BusyWhile(bool& busy) noexcept : busy_(busy), before_(std::exchange(busy, true)) {}
+    ~BusyWhile() { busy_ = before_; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    bool& busy_;
+    bool before_;
+};
+
 TBBUTTON Separator(int width) {
     TBBUTTON button{};
     button.iBitmap = width;  // a separator's width stands where a button's picture would
@@ -101,6 +115,7 @@ void TfrmHalvern::Create(HINSTANCE instance) {
 
     CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, main::kClientWidth, main::kClientHeight, nullptr,
                  instance);
+    DragAcceptFiles(Handle(), TRUE);
     CreateComponents(instance);
     LayOut(nullptr);
     CentreOnScreenOnce();
@@ -253,6 +268,9 @@ LRESULT TfrmHalvern::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         ShowContextMenu(lParam);
         return 0;
+    case WM_DROPFILES:
+        FilesDropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -266,6 +284,7 @@ void TfrmHalvern::ShowUncaughtError(const std::string& text) {
 }
 
 void TfrmHalvern::Command(int id) {
+    const BusyWhile busy(busy_);
     switch (id) {
     case kIdOpenen: tbtnOpenenClick(); break;
     case kIdOpslaan: tbtnOpslaanClick(); break;
@@ -305,10 +324,25 @@ void TfrmHalvern::FormActivate() {
     HomepageUrl = std::move(addresses.homepageUrl);
 
     if (commandLineFile) {
+        const BusyWhile busy(busy_);
         SetWindowTextUtf8(edtBestandOpenen, *commandLineFile);
         // A name that is no file is only shown: the run's first check tells it.
         if (Win32FileProbe{}.IsExistingFile(*commandLineFile)) LoadInputFile(*commandLineFile);
     }
+}
+
+void TfrmHalvern::FilesDropped(HDROP drop) {
+    // The system's record of the drop is given back on every way out.
+    const UniqueRes<HDROP, &DragFinish> dropped(drop);
+    if (busy_) return;
+    const BusyWhile busy(busy_);
+    // Of several files the first.
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return;
+    std::wstring name(length + 1, L'\0');
+    name.resize(DragQueryFileW(drop, 0, name.data(), length + 1));
+    ResetStatusPanels();
+    OpenChosenFile(Utf8FromWide(name));
 }
 
 void TfrmHalvern::OpenChosenFile(const std::string& name) {

@@ -2,10 +2,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/tResStr.h"
 #include "base/UniqueRes.h"
@@ -266,6 +270,56 @@ TEST_F(RunCommandTest, FailedLoadLeavesNoOldTextToRenumber) {
     Click(TfrmHalvern::kIdUitvoeren);
     ExpectStoppedWith(rsGeenGegevens);
     EXPECT_FALSE(Exists(output)) << "the previous file's text must not be saved under the new name";
+}
+
+// Drops files on the window as the shell does: a real WM_DROPFILES with the names in UTF-16. True
+// when the window gave the drop's memory back.
+bool DropFiles(HWND window, const std::vector<std::string>& names) {
+    std::wstring list;
+    for (const std::string& name : names) list += WideFromUtf8(name) + L'\0';
+    list += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* const drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    return GlobalSize(memory) == 0;
+}
+
+TEST_F(RunCommandTest, ADroppedFileOpensAsOpenenWouldOpenIt) {
+    StartWithExample();
+    const std::string unicode = folder.File("\u0141\u00F3d\u017A \u5BB6\u8C31.ged");  // Łódź 家谱
+    folder.Write("\u0141\u00F3d\u017A \u5BB6\u8C31.ged", kExampleIndi);
+    folder.Write("tweede.ged", kExampleIndiThenFam);
+    SetStatusPanelText(main->sbarHalvern, StatusPanel::Time, "vorige");
+
+    // Several files: the first, with the panels reset and the output name as it was.
+    EXPECT_TRUE(DropFiles(main->Handle(), {unicode, folder.File("tweede.ged")}));
+    EXPECT_EQ(InputBox(), unicode);
+    EXPECT_EQ(GedcomText, kExampleIndi);
+    EXPECT_EQ(OutputBox(), output);
+    EXPECT_EQ(Panel(1), "dd:uu:mm:ss");
+    EXPECT_TRUE(TakeMessages().empty());
+
+    // While a run is busy (here: its choice dialog is open) a drop does nothing.
+    log.choiceAnswer = [&](TfrmKeuze&) {
+        EXPECT_TRUE(DropFiles(main->Handle(), {folder.File("tweede.ged")}));
+        return TfrmKeuze::kResultCancel;
+    };
+    Click(TfrmHalvern::kIdUitvoeren);
+    EXPECT_EQ(log.choiceShowings, 1);
+    EXPECT_EQ(InputBox(), unicode);
+    EXPECT_EQ(GedcomText, kExampleIndi);
+
+    // A folder: the message of "Openen", and no text left to renumber.
+    EXPECT_TRUE(DropFiles(main->Handle(), {folder.Name()}));
+    const auto messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Het bestand \"" + folder.Name() + "\" kan niet geopend worden: het is een map.");
+    EXPECT_EQ(messages[0].style, kStandardBoxStyle);
+    EXPECT_TRUE(GedcomText.empty());
 }
 
 TEST_F(RunCommandTest, CancelledOpslaanKeepsTheEarlierOutputName) {
