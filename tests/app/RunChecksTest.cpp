@@ -11,8 +11,8 @@
 namespace halvern {
 namespace {
 
-// Answers from a fixed list of files; two names lead to the same file when listed as a pair. Any
-// other name is missing, unless it has a problem of its own.
+// Answers from a fixed list of files; two names lead to the same file when listed as a pair. Other
+// names have the problem listed for them, or are missing.
 class FakeProbe final : public FileProbe {
 public:
     std::set<std::string> files;
@@ -48,25 +48,21 @@ TEST(HasData, NeedsOneByteAboveBlank) {
 TEST(FirstFailingCheck, ChecksInOrderWithTheirTexts) {
     FakeProbe probe;
     probe.files = {"in.ged", "in.ged "};
-    probe.problems = {{"map", {FileProblem::Kind::Folder}},
-                      {"dicht.ged", {FileProblem::Kind::AccessDenied, 5}},
-                      {"vreemd.ged", {FileProblem::Kind::Other, 1234}}};
+    probe.problems = {{"map", {FileProblem::Kind::Folder}}, {"dicht", {FileProblem::Kind::AccessDenied, 5}},
+                      {"vreemd", {FileProblem::Kind::Other, 1234}}};
     probe.sameFiles = {{"in.ged", "IN.GED"}};
-    const std::string cannotOpen = "Het bestand \"";
+    const std::string cannotOpen = "\" kan niet geopend worden: ";
 
     EXPECT_EQ(Check("in.ged", "uit.ged", "0 HEAD", probe), "ok");
-    // 1: no name at all; a name, told with the file and why it is no file to open.
+    // 1: no name at all; a name (untrimmed), told with the file and why it is no file to open.
     EXPECT_EQ(Check("", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);
     EXPECT_EQ(Check(" \t", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);
-    EXPECT_EQ(Check("weg.ged", "", "", probe), cannotOpen + "weg.ged\" kan niet geopend worden: het bestaat niet.");
-    EXPECT_EQ(Check("map", "uit.ged", "0 HEAD", probe), cannotOpen + "map\" kan niet geopend worden: het is een map.");
-    EXPECT_EQ(Check("dicht.ged", "uit.ged", "0 HEAD", probe),
-              cannotOpen + "dicht.ged\" kan niet geopend worden: de toegang is geweigerd.");
-    EXPECT_EQ(Check("vreemd.ged", "uit.ged", "0 HEAD", probe),
-              cannotOpen + "vreemd.ged\" kan niet geopend worden: het kan niet gelezen worden, foutcode 1234.");
-    EXPECT_EQ(FirstFailingCheck("map", "uit.ged", "0 HEAD", probe)->check.id, rsGeenInvoer.id);
-    EXPECT_EQ(Check(" in.ged", "uit.ged", "0 HEAD", probe), cannotOpen + " in.ged\" kan niet geopend worden: het bestaat niet.")
-        << "the input is taken untrimmed";
+    EXPECT_EQ(Check("weg.ged", "", "", probe), "Het bestand \"weg.ged" + cannotOpen + "het bestaat niet.");
+    EXPECT_EQ(Check(" in.ged", "", "", probe), "Het bestand \" in.ged" + cannotOpen + "het bestaat niet.");
+    EXPECT_EQ(Check("map", "", "", probe), "Het bestand \"map" + cannotOpen + "het is een map.");
+    EXPECT_EQ(Check("dicht", "", "", probe), "Het bestand \"dicht" + cannotOpen + "de toegang is geweigerd.");
+    EXPECT_EQ(Check("vreemd", "", "", probe), "Het bestand \"vreemd" + cannotOpen + "het kan niet gelezen worden, foutcode 1234.");
+    EXPECT_EQ(FirstFailingCheck("map", "", "", probe)->check.id, rsGeenInvoer.id);
     EXPECT_EQ(Check("in.ged", "", "0 HEAD", probe), rsGeenUitvoer.text);
     EXPECT_EQ(Check("in.ged", " \t ", "0 HEAD", probe), rsGeenUitvoer.text);
     EXPECT_EQ(Check("in.ged", "in.ged", "0 HEAD", probe), rsZelfdeNaam.text);
@@ -108,10 +104,10 @@ protected:
 
 TEST_F(FilesystemProbeTest, ExistingFileIsAFileNotAFolder) {
     EXPECT_TRUE(probe_.IsExistingFile(Name("in.ged")));
-    EXPECT_EQ(probe_.ProblemWith(Name("map"))->kind, FileProblem::Kind::Folder);
-    EXPECT_EQ(probe_.ProblemWith(Name("weg.ged"))->kind, FileProblem::Kind::Missing);
-    EXPECT_EQ(probe_.ProblemWith(Name("in.ged/onder"))->kind, FileProblem::Kind::Missing);
-    EXPECT_EQ(probe_.ProblemWith("")->kind, FileProblem::Kind::Missing);
+    EXPECT_FALSE(probe_.IsExistingFile(Name("map")));
+    EXPECT_FALSE(probe_.IsExistingFile(Name("weg.ged")));
+    EXPECT_FALSE(probe_.IsExistingFile(Name("in.ged/onder")));
+    EXPECT_FALSE(probe_.IsExistingFile(""));
 }
 
 TEST_F(FilesystemProbeTest, SameFileThroughDifferentNames) {

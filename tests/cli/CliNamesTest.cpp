@@ -1,180 +1,106 @@
-// halvern-cli.exe on names from every script, as Windows holds them: the files made with the wide
-// API, the program started with CreateProcessW, its output compared byte for byte with the
-// renumbering of the input.
+// halvern-cli.exe on names from every script, as Windows holds them: started with CreateProcessW,
+// its output compared byte for byte with the renumbering of the input.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/UniqueRes.h"
 #include "base/WideText.h"
+#include "core/FileName.h"
 
+namespace halvern {
 namespace {
 
-using halvern::Utf8FromWide;
-using halvern::WideFromUtf8;
-using UniqueHandle = halvern::UniqueRes<HANDLE, &CloseHandle>;
+using UniqueHandle = UniqueRes<HANDLE, &CloseHandle>;
+constexpr char kInput[] = "0 HEAD\r\n0 @I7@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I7@\r\n0 TRLR\r\n";
+constexpr char kRenumbered[] = "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I00001@\r\n0 TRLR\r\n";
 
-// An opened file's handle, or null when it could not be opened.
 HANDLE Opened(HANDLE file) { return file != INVALID_HANDLE_VALUE ? file : nullptr; }
-
-constexpr char kInput[] =
-    "0 HEAD\r\n0 @I7@ INDI\r\n1 FAMS @F2@\r\n0 @I3@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I7@\r\n1 WIFE @I3@\r\n"
-    "0 TRLR\r\n";
-constexpr char kRenumbered[] =
-    "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F2@\r\n0 @I00002@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I00001@\r\n"
-    "1 WIFE @I00002@\r\n0 TRLR\r\n";
-
-// The test's own calls take every name in the "\\?\" form, which Windows needs beyond MAX_PATH.
-std::wstring LongForm(const std::wstring& full) { return L"\\\\?\\" + full; }
-
-void WriteBytes(const std::wstring& full, const std::string& bytes) {
-    const UniqueHandle file(Opened(CreateFileW(LongForm(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
-    ASSERT_TRUE(file) << GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+std::string ReadBytes(const std::string& name) {
+    std::ifstream in(FilePath(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
-
-std::string ReadBytes(const std::wstring& full) {
-    const UniqueHandle file(Opened(CreateFileW(LongForm(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, 0, nullptr)));
-    if (!file) return "(missing)";
-    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    return bytes;
-}
-
-struct Outcome {
-    DWORD status = 255;
-    std::string err;  // standard error, the bytes as written
-};
-
-class CliNames : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"halvern-cli-names-" + std::to_wstring(GetCurrentProcessId());
-        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
-    }
-    void TearDown() override {
-        // Leaves are removed deepest first: a folder goes once it is empty.
-        for (auto name = made_.rbegin(); name != made_.rend(); ++name) {
-            if (!DeleteFileW(LongForm(*name).c_str())) RemoveDirectoryW(LongForm(*name).c_str());
-        }
-        RemoveDirectoryW(folder_.c_str());
-    }
-
-    std::wstring In(const std::wstring& name) {
-        made_.push_back(folder_ + L"\\" + name);
-        return made_.back();
-    }
-    std::wstring Folder(const std::wstring& name) {
-        const std::wstring full = In(name);
-        EXPECT_TRUE(CreateDirectoryW(LongForm(full).c_str(), nullptr)) << GetLastError();
-        return full;
-    }
-
-    // halvern-cli.exe, beside this test program, started in folder with the arguments given.
-    Outcome Run(const std::wstring& folder, const std::vector<std::wstring>& arguments) {
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring program = self;
-        program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"halvern-cli.exe");
-        std::wstring commandLine = L"\"" + program + L"\"";
-        for (const std::wstring& argument : arguments) commandLine += L" \"" + argument + L"\"";
-
-        const std::wstring errName = In(L"stderr.txt");
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        Outcome outcome;
-        {
-            const UniqueHandle err(
-                Opened(CreateFileW(errName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr)));
-            STARTUPINFOW startup{};
-            startup.cb = sizeof startup;
-            startup.dwFlags = STARTF_USESTDHANDLES;
-            startup.hStdOutput = err.get();
-            startup.hStdError = err.get();
-            PROCESS_INFORMATION child{};
-            if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                                &startup, &child)) {
-                ADD_FAILURE() << "cannot start " << Utf8FromWide(program) << ": " << GetLastError();
-                return outcome;
-            }
-            const UniqueHandle process(child.hProcess);
-            const UniqueHandle thread(child.hThread);
-            WaitForSingleObject(child.hProcess, 60000);
-            GetExitCodeProcess(child.hProcess, &outcome.status);
-        }
-        outcome.err = ReadBytes(errName);
-        return outcome;
-    }
-
-    std::wstring folder_;
-    std::vector<std::wstring> made_;
-};
 
 // The name with "uit " before its last part.
-std::wstring OutputFor(const std::wstring& name) {
-    const std::size_t leaf = name.find_last_of(L'\\') + 1;  // 0 when there is no folder part
-    return name.substr(0, leaf) + L"uit " + name.substr(leaf);
+std::string OutputFor(const std::string& name) {
+    const std::size_t leaf = name.find_last_of('\\') + 1;  // 0 without a folder part
+    return name.substr(0, leaf) + "uit " + name.substr(leaf);
 }
 
-TEST_F(CliNames, EveryNameIsReadAndWrittenAsWindowsHoldsIt) {
-    // Two folders whose names take the full names of the last two cases beyond MAX_PATH.
-    const std::wstring outer(120, L'd');
-    const std::wstring inner(110, L'e');
-    const std::wstring outerFolder = Folder(outer);
-    Folder(outer + L"\\" + inner);
+// halvern-cli.exe, beside this program, started in folder: its exit status and standard error.
+std::pair<DWORD, std::string> RunCli(const std::string& folder, const std::vector<std::string>& arguments) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring program = std::filesystem::path(self).replace_filename(L"halvern-cli.exe").native();
+    std::wstring commandLine = L"\"" + program + L"\"";
+    for (const std::string& argument : arguments) commandLine += L" \"" + WideFromUtf8(argument) + L"\"";
+    const std::string errName = folder + "\\stderr.txt";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const UniqueHandle err(Opened(CreateFileW(FilePath(errName).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                              CREATE_ALWAYS, 0, nullptr)));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = err.get();
+    PROCESS_INFORMATION child{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        WideFromUtf8(folder).c_str(), &startup, &child)) return {255, "not started"};
+    DWORD status = 255;
+    const UniqueHandle process(child.hProcess);
+    const UniqueHandle thread(child.hThread);
+    WaitForSingleObject(child.hProcess, 60000);
+    GetExitCodeProcess(child.hProcess, &status);
+    return {status, ReadBytes(errName)};
+}
+
+TEST(CliNames, EveryNameIsReadAndWrittenAndAFileThatCannotBeOpenedIsNamed) {
+    const std::string folder = Utf8FromWide(std::filesystem::temp_directory_path().native()) + "\\halvern-cli-names-" +
+                               std::to_string(GetCurrentProcessId());
+    // Folders that take the last two names beyond MAX_PATH, the second from a folder of its own.
+    const std::string outer = folder + "\\" + std::string(120, 'd');
+    const std::string inner(110, 'e');
+    std::filesystem::create_directories(FilePath(outer + "\\" + inner));
     const struct {
-        std::wstring startIn;
-        std::wstring input;  // as given to the program: a full name, or one relative to startIn
+        std::string startIn;
+        std::string input;  // a full name, or one relative to startIn
     } cases[] = {
-        {folder_, folder_ + L"\\stamboom.ged"},
-        {folder_, folder_ + L"\\Zoë Müller.ged"},         // Windows-1252
-        {folder_, folder_ + L"\\Łódź stamboom.ged"},      // Polish
-        {folder_, folder_ + L"\\Οικογένεια.ged"},         // Greek
-        {folder_, L"Семья Иванов.ged"},                    // Cyrillic
-        {folder_, folder_ + L"\\家谱 张.ged"},            // Chinese
-        {folder_, L"\U0001F333 boom.ged"},                 // an emoji: a surrogate pair in UTF-16
-        {folder_, outerFolder + L"\\" + inner + L"\\Łódź lang.ged"},  // beyond MAX_PATH
-        {outerFolder, inner + L"\\Семья lang.ged"},        // beyond it, relative
+        {folder, folder + "\\stamboom.ged"}, {folder, folder + "\\Zoë Müller.ged"}, {folder, "Семья Иванов.ged"},
+        {folder, folder + "\\Łódź stamboom.ged"}, {folder, folder + "\\Οικογένεια.ged"}, {folder, "家谱 张.ged"},
+        {folder, "\xF0\x9F\x8C\xB3 boom.ged"},  // an emoji: a surrogate pair in UTF-16
+        {folder, outer + "\\" + inner + "\\Łódź lang.ged"}, {outer, inner + "\\Семья lang.ged"},
     };
     for (const auto& c : cases) {
-        const std::wstring full = c.input[1] == L':' ? c.input : c.startIn + L"\\" + c.input;
-        made_.push_back(full);
-        made_.push_back(OutputFor(full));
-        SCOPED_TRACE(Utf8FromWide(c.input) + " (" + std::to_string(full.size()) + " units)");
-        WriteBytes(full, kInput);
-        const Outcome run = Run(c.startIn, {L"-q", L"-t", L"INDI", c.input, OutputFor(c.input)});
-        EXPECT_EQ(run.status, 0u) << run.err;
-        EXPECT_EQ(run.err, "");
+        const std::string full = c.input[1] == ':' ? c.input : c.startIn + "\\" + c.input;
+        SCOPED_TRACE(c.input + " (" + std::to_string(WideFromUtf8(full).size()) + " units)");
+        std::ofstream(FilePath(full), std::ios::binary) << kInput;
+        const auto [status, err] = RunCli(c.startIn, {"-q", "-t", "INDI", c.input, OutputFor(c.input)});
+        EXPECT_EQ(status, 0u) << err;
         EXPECT_EQ(ReadBytes(OutputFor(full)), kRenumbered);
     }
-}
 
-TEST_F(CliNames, AFileThatCannotBeOpenedIsNamedInTheMessage) {
-    const std::wstring held = In(L"Łódź bezet.ged");
-    WriteBytes(held, kInput);
-    const UniqueHandle holder(Opened(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
-    ASSERT_TRUE(holder);
-    const struct {
-        std::wstring input;
-        std::string message;
-    } cases[] = {
-        {L"Łódź weg.ged", "Het bestand \"Łódź weg.ged\" kan niet geopend worden: het bestaat niet."},
-        {L"Łódź bezet.ged", "Het bestand \"Łódź bezet.ged\" kan niet geopend worden: de toegang is geweigerd."},
-    };
-    for (const auto& c : cases) {
-        const Outcome run = Run(folder_, {c.input, L"uit.ged"});
-        EXPECT_EQ(run.status, 2u);
-        // The UTF-8 bytes where standard error is no console, the line ended as text is on Windows.
-        EXPECT_EQ(run.err, "halvern-cli: " + c.message + "\r\n");
+    // In UTF-8 where standard error is no console, the line ended as text is on Windows.
+    std::ofstream(FilePath(folder + "\\Łódź bezet.ged"), std::ios::binary) << kInput;
+    {
+        const UniqueHandle holder(Opened(CreateFileW(FilePath(folder + "\\Łódź bezet.ged").c_str(), GENERIC_READ, 0,
+                                                     nullptr, OPEN_EXISTING, 0, nullptr)));
+        for (const auto& [input, reason] : {std::pair{"Łódź weg.ged", "het bestaat niet."},
+                                            std::pair{"Łódź bezet.ged", "de toegang is geweigerd."}}) {
+            const auto [status, err] = RunCli(folder, {input, "uit.ged"});
+            EXPECT_EQ(status, 2u);
+            EXPECT_EQ(err, std::string("halvern-cli: Het bestand \"") + input + "\" kan niet geopend worden: " + reason +
+                               "\r\n");
+        }
     }
-    EXPECT_EQ(ReadBytes(folder_ + L"\\uit.ged"), "(missing)");
+    std::error_code ignored;
+    std::filesystem::remove_all(FilePath(folder), ignored);
 }
 
 }  // namespace
+}  // namespace halvern

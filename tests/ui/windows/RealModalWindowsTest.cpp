@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/tResStr.h"
 #include "tests/ui/windows/WindowTestSupport.h"
@@ -87,37 +88,24 @@ TEST_F(RealModalWindowsTest, SaveDialogTakesANameAsTypedAndCancelGivesNothing) {
     }
 }
 
-// Answers the next file dialog with the title given by typing name, as a user would.
-ModalDriver AnswerFileDialog(const char* title, const std::string& name) {
-    return ModalDriver([title, name] {
-        const HWND dialog = FindThreadWindow("#32770", title);
-        if (dialog == nullptr) return false;
-        TypeNameAndConfirm(dialog, name);
-        return true;
-    });
-}
-
 TEST_F(RealModalWindowsTest, AUnicodeNameIsOpenedRenumberedAndSavedThroughTheRealDialogs) {
     const std::string leaf = "\u0141\u00F3d\u017A \u5BB6\u8C31.ged";  // Łódź 家谱.ged
     const std::string input = folder.File(leaf);
     const std::string output = folder.File("uit \u0141.ged");
     folder.Write(leaf, MakeGedcom(40));
     Start();
-    const MainWindowSeams real = MainWindowSeams::RealCalls(*keuze);
-    main->seams.askOpenFile = real.askOpenFile;
-    main->seams.askSaveFile = real.askSaveFile;
-    {
-        const ModalDriver user = AnswerFileDialog("Openen GedCom bestand", input);
-        Click(TfrmHalvern::kIdOpenen);
-        EXPECT_TRUE(user.Finished());
+    main->seams.askOpenFile = &AskOpenFileName;
+    main->seams.askSaveFile = &AskSaveFileName;
+    for (const auto& [command, title, name] : {std::tuple{TfrmHalvern::kIdOpenen, "Openen GedCom bestand", input},
+                                               std::tuple{TfrmHalvern::kIdOpslaan, "Opslaan GedCom bestand", output}}) {
+        const ModalDriver user([&] {
+            const HWND dialog = FindThreadWindow("#32770", title);
+            if (dialog != nullptr) TypeNameAndConfirm(dialog, name);
+            return dialog != nullptr;
+        });
+        Click(command);
+        EXPECT_TRUE(user.Finished()) << title;
     }
-    {
-        const ModalDriver user = AnswerFileDialog("Opslaan GedCom bestand", output);
-        Click(TfrmHalvern::kIdOpslaan);
-        EXPECT_TRUE(user.Finished());
-    }
-    EXPECT_EQ(InputBox(), input);
-    EXPECT_EQ(OutputBox(), output);
     RunWith(0, "");  // INDI from 1
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_EQ(ReadBytes(output), MakeGedcom(40, true));

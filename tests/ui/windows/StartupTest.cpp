@@ -85,14 +85,11 @@ TEST_F(StartupTest, HelpFileBesideTheProgramIsUsedWhenItExists) {
     folder.Write("Halvern.chm", "ITSF");
     InitialiseProgram(main->sbarHalvern, folder.File("Halvern.exe"));
     EXPECT_EQ(ApplicationHelpFile(), folder.File("Halvern.chm"));
-    SetApplicationHelpFile("Halvern.chm");
-
     // Also in a folder whose name no 8-bit code page holds all of ("Łukasz 家").
-    const std::string unicodeFolder = "\u0141ukasz \u5BB6";
-    std::filesystem::create_directory(FilePath(folder.File(unicodeFolder)));
-    folder.Write(unicodeFolder + "\\Halvern.chm", "ITSF");
-    InitialiseProgram(main->sbarHalvern, folder.File(unicodeFolder + "\\Halvern.exe"));
-    EXPECT_EQ(ApplicationHelpFile(), folder.File(unicodeFolder + "\\Halvern.chm"));
+    std::filesystem::create_directory(FilePath(folder.File("\u0141ukasz \u5BB6")));
+    folder.Write("\u0141ukasz \u5BB6\\Halvern.chm", "ITSF");
+    InitialiseProgram(main->sbarHalvern, folder.File("\u0141ukasz \u5BB6\\Halvern.exe"));
+    EXPECT_EQ(ApplicationHelpFile(), folder.File("\u0141ukasz \u5BB6\\Halvern.chm"));
     SetApplicationHelpFile("Halvern.chm");
 
     // In the root folder of a drive the folder is "C:" and the help file "C:\Halvern.chm".
