@@ -30,6 +30,10 @@
 #include "core/Renumber.h"
 #include "core/Utf16Text.h"
 
+#ifdef _WIN32
+#include "platform/Win32FileProbe.h"
+#endif
+
 namespace halvern::cli {
 
 namespace {
@@ -172,7 +176,11 @@ private:
 }  // namespace
 
 int RunCommand(const Options& options, const Console& console) {
+#ifdef _WIN32
+    const Win32FileProbe probe;
+#else
     const FilesystemProbe probe;
+#endif
 
     // A name that is no file to open is told with the file and the reason.
     if (!IsStdStream(options.input)) {

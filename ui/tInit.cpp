@@ -6,7 +6,7 @@
 #include "app/StatusTexts.h"
 #include "base/WideText.h"
 #include "platform/HelpSystem.h"
-#include "ui/Win32FileProbe.h"
+#include "platform/Win32FileProbe.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
 

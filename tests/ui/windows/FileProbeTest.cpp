@@ -1,6 +1,6 @@
 // The run's file questions answered by the Windows file system.
+#include "platform/Win32FileProbe.h"
 #include "tests/ui/windows/WindowTestSupport.h"
-#include "ui/Win32FileProbe.h"
 
 namespace halvern::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Win32FileProbe.h"
+#include "platform/Win32FileProbe.h"
 
 #include <windows.h>
 
