@@ -25,7 +25,7 @@ constexpr char kRenumbered[] =
 constexpr char kEarlier[] = "0 HEAD\r\n0 TRLR\r\n";
 constexpr int kIndividual = 0;
 
-// The names of the files in folder, sorted as the system lists them (ASCII names: the ANSI API).
+// The names of the files in folder (an ANSI name), sorted as the system lists them.
 std::vector<std::string> Entries(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
