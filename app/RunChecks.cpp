@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/FileName.h"
+
 namespace halvern {
 
 namespace {
@@ -18,37 +20,46 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-bool FilesystemProbe::IsExistingFile(const std::string& name) const {
-    if (name.empty()) return false;
+std::optional<FileProblem> FilesystemProbe::ProblemWith(const std::string& name) const {
+    if (name.empty()) return FileProblem{FileProblem::Kind::Missing};
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(name), error);
-    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    const std::filesystem::file_status status = std::filesystem::status(FilePath(name), error);
+    if (error) {
+        const std::error_condition condition = error.default_error_condition();
+        if (condition.category() == std::generic_category()) return FileProblemFromErrno(condition.value());
+        return FileProblem{FileProblem::Kind::Other, error.value()};
+    }
+    if (!std::filesystem::exists(status)) return FileProblem{FileProblem::Kind::Missing};
+    if (std::filesystem::is_directory(status)) return FileProblem{FileProblem::Kind::Folder};
+    return std::nullopt;
 }
 
 bool FilesystemProbe::SameExistingFile(const std::string& first, const std::string& second) const {
     if (first.empty() || second.empty()) return false;
     std::error_code error;
-    const bool same =
-        std::filesystem::equivalent(std::filesystem::path(first), std::filesystem::path(second), error);
+    const bool same = std::filesystem::equivalent(FilePath(first), FilePath(second), error);
     return !error && same;
 }
 
 bool HasData(std::string_view text) { return !Trimmed(text).empty(); }
 
-std::optional<ResString> FirstFailingCheck(const std::string& inputName, const std::string& outputName,
-                                           std::string_view text, const FileProbe& probe) {
-    if (!probe.IsExistingFile(inputName)) return rsGeenInvoer;
+std::optional<FailedCheck> FirstFailingCheck(const std::string& inputName, const std::string& outputName,
+                                             std::string_view text, const FileProbe& probe) {
+    const auto failed = [](const ResString& check) { return FailedCheck{check, std::string(check.text)}; };
+    if (const std::optional<FileProblem> problem = probe.ProblemWith(inputName)) {
+        return FailedCheck{rsGeenInvoer, CannotOpenText(inputName, *problem)};
+    }
 
     const std::string_view trimmedOutput = Trimmed(outputName);
-    if (trimmedOutput.empty()) return rsGeenUitvoer;
+    if (trimmedOutput.empty()) return failed(rsGeenUitvoer);
 
     // Equal names are refused as typed; different names are refused too when they reach the same
     // file, so that the output can never be written over the input it was made from.
     if (Trimmed(inputName) == trimmedOutput || probe.SameExistingFile(inputName, outputName)) {
-        return rsZelfdeNaam;
+        return failed(rsZelfdeNaam);
     }
 
-    if (!HasData(text)) return rsGeenGegevens;
+    if (!HasData(text)) return failed(rsGeenGegevens);
     return std::nullopt;
 }
 

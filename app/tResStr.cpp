@@ -9,7 +9,8 @@ constexpr std::array kCatalogue{
     rsVerkeerdFormaat, rsGeenInvoer,      rsGeenUitvoer, rsZelfdeNaam, rsGeenGegevens,
     rsSpatie,          rsScheiding,       rsBerichten,   rsTijdStandaard, rsAantalStandaard,
     rsGestartOm,       rsBezigMet,        rsSchonen,     rsAantal,     rsNummersDubbel,
-    rsGeenGeheugen,    rsNummerBezet,
+    rsGeenGeheugen,    rsNummerBezet,     rsHetBestand,  rsAanhalingsteken, rsKanNietOpenen,
+    rsBestaatNiet,     rsIsEenMap,        rsToegangGeweigerd, rsFoutcode, rsPunt,
 };
 }  // namespace
 

@@ -27,6 +27,17 @@ inline constexpr ResString rsAantal{65311, "aantal"};
 inline constexpr ResString rsNummersDubbel{65312, "De nieuwe nummers zouden dubbel voorkomen; er is niets hernummerd."};
 inline constexpr ResString rsGeenGeheugen{65313, "Er is onvoldoende geheugen voor deze hernummering; er is niets gewijzigd."};
 inline constexpr ResString rsNummerBezet{65314, "Een nieuw nummer staat al in het bestand; er is niets hernummerd."};
+// The pieces of the message for a file that cannot be opened (app/FileProblem.h), joined as
+// rsHetBestand " " rsAanhalingsteken name rsAanhalingsteken " " rsKanNietOpenen " " reason; the
+// reason is one of the next three, or rsFoutcode " " the system's code rsPunt.
+inline constexpr ResString rsHetBestand{65315, "Het bestand"};
+inline constexpr ResString rsAanhalingsteken{65316, "\""};
+inline constexpr ResString rsKanNietOpenen{65317, "kan niet geopend worden:"};
+inline constexpr ResString rsBestaatNiet{65318, "het bestaat niet."};
+inline constexpr ResString rsIsEenMap{65319, "het is een map."};
+inline constexpr ResString rsToegangGeweigerd{65320, "de toegang is geweigerd."};
+inline constexpr ResString rsFoutcode{65321, "het kan niet gelezen worden, foutcode"};
+inline constexpr ResString rsPunt{65322, "."};
 
 // The text with this identifier; empty for an identifier the catalogue does not hold.
 std::string_view LoadResString(int id);

@@ -23,8 +23,7 @@ int CliMain(std::span<const std::string_view> args, const Console& console) {
         const Options& options = std::get<Options>(parsed);
         switch (options.action) {
             case Options::Action::ShowHelp:
-                std::fputs(std::string(HelpText()).c_str(), console.out);
-                std::fflush(console.out);
+                WriteText(console.out, HelpText());
                 return kExitDone;
             case Options::Action::ShowVersion:
                 WriteLine(console.out, std::string(kProgramName) + " " + std::string(VersionText()));

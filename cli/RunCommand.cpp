@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/FileProblem.h"
 #include "app/RenumberJob.h"
 #include "app/ReportText.h"
 #include "app/RunChecks.h"
@@ -23,12 +24,17 @@
 #include "core/CollectIdentifiers.h"
 #include "core/Document.h"
 #include "core/DocumentBuffer.h"
+#include "core/FileName.h"
 #include "core/IoErrorCode.h"
 #include "core/LargeBuffer.h"
 #include "core/RecordTypes.h"
 #include "core/ReferenceReport.h"
 #include "core/Renumber.h"
 #include "core/Utf16Text.h"
+
+#ifdef _WIN32
+#include "platform/Win32FileProbe.h"
+#endif
 
 namespace halvern::cli {
 
@@ -44,8 +50,8 @@ int Fail(const Console& console, std::string_view message, int exitCode) {
     return exitCode;
 }
 
-int ExitCodeFor(const ResString& failed) {
-    switch (failed.id) {
+int ExitCodeFor(const FailedCheck& failed) {
+    switch (failed.check.id) {
         case rsGeenUitvoer.id:
         case rsZelfdeNaam.id: return kExitUsage;
         default: return kExitBadInput;  // rsGeenInvoer, rsGeenGegevens
@@ -53,29 +59,31 @@ int ExitCodeFor(const ResString& failed) {
 }
 
 // The run's checks; a standard stream has no file to look at and is never the same file as another.
-std::optional<ResString> CheckNamesAndData(const Options& options, std::string_view text,
-                                           const FileProbe& probe) {
+// The input has been read already, so check 1 passes.
+std::optional<FailedCheck> CheckNamesAndData(const Options& options, std::string_view text,
+                                             const FileProbe& probe) {
     if (!IsStdStream(options.input) && !IsStdStream(options.output)) {
         return FirstFailingCheck(options.input, options.output, text, probe);
     }
-    if (!IsStdStream(options.input) && !probe.IsExistingFile(options.input)) return rsGeenInvoer;
-    if (!HasData(options.output)) return rsGeenUitvoer;
-    if (!HasData(text)) return rsGeenGegevens;
+    if (!HasData(options.output)) return FailedCheck{rsGeenUitvoer, std::string(rsGeenUitvoer.text)};
+    if (!HasData(text)) return FailedCheck{rsGeenGegevens, std::string(rsGeenGegevens.text)};
     return std::nullopt;
 }
 
 // The absolute name with links, "." and ".." resolved as far as the path exists. Windows file
 // names ignore letter case, so there the name is compared in lower case (ASCII letters).
-std::optional<std::string> ResolvedName(const std::string& name) {
+std::optional<std::filesystem::path::string_type> ResolvedName(const std::string& name) {
+    using Unit = std::filesystem::path::value_type;
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(name), error);
+    const std::filesystem::path absolute = std::filesystem::absolute(FilePath(name), error);
     if (error) return std::nullopt;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
     if (error) return std::nullopt;
-    std::string text = resolved.generic_string();
+    // In the system's own units: a Windows name need not fit any 8-bit code page.
+    std::filesystem::path::string_type text = resolved.generic_string<Unit>();
 #ifdef _WIN32
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (Unit& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<Unit>(c - 'A' + 'a');
     }
 #endif
     return text;
@@ -85,8 +93,8 @@ std::optional<std::string> ResolvedName(const std::string& name) {
 // ("uit.ged" and "./uit.ged").
 bool SameTarget(const std::string& first, const std::string& second, const FileProbe& probe) {
     if (first == second || probe.SameExistingFile(first, second)) return true;
-    const std::optional<std::string> a = ResolvedName(first);
-    const std::optional<std::string> b = ResolvedName(second);
+    const auto a = ResolvedName(first);
+    const auto b = ResolvedName(second);
     return a && b && *a == *b;
 }
 
@@ -98,10 +106,13 @@ bool MapCollides(const Options& options, const FileProbe& probe) {
     return false;
 }
 
-// Loads the input's bytes; a UTF-16 file is taken too, and encoding says which it was.
-bool LoadInput(const Options& options, const Console& console, DocumentBuffer& bytes, TextEncoding& encoding) {
+// Loads the input's bytes; a UTF-16 file is taken too, and encoding says which it was. A file that
+// could not be opened leaves the C runtime's error number in openError.
+bool LoadInput(const Options& options, const Console& console, DocumentBuffer& bytes, TextEncoding& encoding,
+               int& openError) {
+    openError = 0;
     if (IsStdStream(options.input)) return LoadDocument(console.in, bytes, &encoding);
-    return LoadDocument(std::filesystem::path(options.input), bytes, &encoding);
+    return LoadDocument(FilePath(options.input), bytes, &encoding, &openError);
 }
 
 // Every record type the text holds that has a default form, each from start. A type whose prefix
@@ -144,7 +155,7 @@ std::optional<std::string> WriteResult(const std::string& name, std::string_view
         failure = WriteStream(console.out, text);
     } else {
         try {
-            staged = std::make_unique<StagedSave>(std::filesystem::path(name), text);
+            staged = std::make_unique<StagedSave>(FilePath(name), text);
         } catch (const IoError& error) {
             failure = error.what();
         }
@@ -192,14 +203,27 @@ private:
 }  // namespace
 
 int RunCommand(const Options& options, const Console& console) {
+#ifdef _WIN32
+    const Win32FileProbe probe;
+#else
     const FilesystemProbe probe;
+#endif
 
-    if (!IsStdStream(options.input) && !probe.IsExistingFile(options.input)) {
-        return Fail(console, rsGeenInvoer, kExitBadInput);
+    // A name that is no file to open is told with the file and the reason.
+    if (!IsStdStream(options.input)) {
+        if (const std::optional<FileProblem> problem = probe.ProblemWith(options.input)) {
+            return Fail(console, CannotOpenText(options.input, *problem), kExitBadInput);
+        }
     }
     DocumentBuffer loaded;
     TextEncoding encoding = TextEncoding::kEightBit;
-    if (!LoadInput(options, console, loaded, encoding)) return Fail(console, rsVerkeerdFormaat, kExitBadInput);
+    int openError = 0;
+    if (!LoadInput(options, console, loaded, encoding, openError)) {
+        if (openError != 0) {
+            return Fail(console, CannotOpenText(options.input, FileProblemFromErrno(openError)), kExitBadInput);
+        }
+        return Fail(console, rsVerkeerdFormaat, kExitBadInput);
+    }
     // A UTF-16 file is renumbered as its working text and written in UTF-16 again.
     std::string working;
     if (encoding != TextEncoding::kEightBit) {
@@ -215,8 +239,8 @@ int RunCommand(const Options& options, const Console& console) {
         WriteText(console.out, ReferenceReportText(found));
         return ProblemCount(found) == 0 ? kExitDone : kExitProblems;
     }
-    if (const std::optional<ResString> failed = CheckNamesAndData(options, source, probe)) {
-        return Fail(console, *failed, ExitCodeFor(*failed));
+    if (const std::optional<FailedCheck> failed = CheckNamesAndData(options, source, probe)) {
+        return Fail(console, failed->message, ExitCodeFor(*failed));
     }
     if (MapCollides(options, probe)) {
         return Fail(console, kMapCollision, kExitUsage);
@@ -247,7 +271,7 @@ int RunCommand(const Options& options, const Console& console) {
         result = job.RunInMemory(source, inMemory, releaseSource);
     } else {
         // The last run writes its new text straight into the file: it is never whole in memory.
-        result = job.RunAndStage(source, std::filesystem::path(options.output), stagedOutput, releaseSource);
+        result = job.RunAndStage(source, FilePath(options.output), stagedOutput, releaseSource);
     }
     switch (result.status) {
         case JobStatus::Done: break;

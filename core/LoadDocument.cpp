@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -77,10 +78,16 @@ bool LoadAsText(Load&& load, std::string& text, TextEncoding* encoding) {
 
 }  // namespace
 
-bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding* encoding) {
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding* encoding,
+                  int* openError) {
+    if (openError != nullptr) *openError = 0;
     try {
+        errno = 0;
         UniqueStream file(os::OpenForReading(fileName));
-        if (!file) return false;
+        if (!file) {
+            if (openError != nullptr) *openError = errno != 0 ? errno : EIO;
+            return false;
+        }
         // The stream's own buffer would only add a copy: the chunks are large.
         std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
@@ -113,10 +120,12 @@ bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding* encod
     }
 }
 
-bool LoadDocument(const std::filesystem::path& fileName, std::string& text, TextEncoding* encoding) {
+bool LoadDocument(const std::filesystem::path& fileName, std::string& text, TextEncoding* encoding,
+                  int* openError) {
+    if (openError != nullptr) *openError = 0;
     return LoadAsText(
-        [&](DocumentBuffer& bytes, TextEncoding* found) { return LoadDocument(fileName, bytes, found); }, text,
-        encoding);
+        [&](DocumentBuffer& bytes, TextEncoding* found) { return LoadDocument(fileName, bytes, found, openError); },
+        text, encoding);
 }
 
 bool LoadDocument(std::FILE* stream, std::string& text, TextEncoding* encoding) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 // The calls to the operating system that core makes: files for loading and saving, and the hint
-// for large pages. Files are C runtime file descriptors and streams. One source file per family of
+// for large pages; the same source files also turn a name into a path (core/FileName.h). Files are C runtime file descriptors and streams. One source file per family of
 // systems implements them (SystemCallsPosix.cpp, SystemCallsWindows.cpp on Windows' C runtime) and
 // the build picks it, so nothing else in core depends on the system. A call that fails returns -1,
 // nullptr or false with errno set, as the C runtime does.

@@ -9,6 +9,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
+
+#include "core/FileName.h"
+
+namespace halvern {
+
+// POSIX names are bytes: UTF-8 where the system's names are, any other bytes as they are.
+std::filesystem::path FilePath(std::string_view name) { return std::filesystem::path(std::string(name)); }
+
+}  // namespace halvern
+
 namespace halvern::os {
 namespace {
 

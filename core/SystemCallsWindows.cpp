@@ -5,6 +5,47 @@
 #include <io.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <windows.h>
+
+#include <string>
+
+#include "base/WideText.h"
+#include "core/FileName.h"
+
+namespace halvern {
+namespace {
+
+// A full name at least this long goes to the system in its long form: the classic limit is
+// MAX_PATH units with the final 0, and a save's temporary file beside its target has a name up to
+// 26 units longer (".", ".", 16 digits, ".halvern").
+constexpr std::size_t kLongFormFrom = MAX_PATH - 32;
+
+// The name's full form (drive or share, folders, no "." or ".."), or nothing when the system
+// cannot make one.
+std::wstring FullName(const std::wstring& name) {
+    const DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(name.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    return full;
+}
+
+}  // namespace
+
+std::filesystem::path FilePath(std::string_view name) {
+    std::wstring wide = WideFromUtf8(name);
+    // A name in the system's own forms ("\\?\", "\\.\") is taken as it is.
+    if (wide.empty() || wide.starts_with(L"\\\\?\\") || wide.starts_with(L"\\\\.\\")) return wide;
+    const std::wstring full = FullName(wide);
+    if (full.size() < kLongFormFrom) return wide;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);  // \\server\share\...
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+    return wide;
+}
+
+}  // namespace halvern
 
 namespace halvern::os {
 

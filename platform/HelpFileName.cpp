@@ -3,7 +3,7 @@
 namespace halvern {
 namespace {
 
-// Only ASCII letters fold: the rest of an 8-bit code page compares byte for byte.
+// Only ASCII letters fold: the rest of a UTF-8 name compares byte for byte.
 char FoldAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

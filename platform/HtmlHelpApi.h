@@ -44,10 +44,11 @@ static_assert(sizeof(HtmlHelpKeywordLink) == 32);
 // A keyword lookup record for one keyword; the keyword must outlive the record.
 HtmlHelpKeywordLink MakeKeywordLink(const char* keyword);
 
-// The signature of HtmlHelpA.
+// An HTML Help call as the program makes it: the file (and a keyword lookup's texts) in UTF-8.
 using HtmlHelpFunction = std::function<HWND(HWND owner, const char* file, UINT command, DWORD_PTR data)>;
 
-// HtmlHelpA from hhctrl.ocx, loaded at the first call and freed with this object. When the library
+// HtmlHelpW from hhctrl.ocx, loaded at the first call and freed with this object; the file and a
+// keyword lookup's keyword go to it in UTF-16, so a help file in any folder opens. When the library
 // or the function cannot be had, every call does nothing and gives null.
 class HtmlHelpLibrary {
 public:
@@ -58,10 +59,10 @@ public:
     HWND Call(HWND owner, const char* file, UINT command, DWORD_PTR data);
 
 private:
-    using HtmlHelpA = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    using HtmlHelpW = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
     bool tried_ = false;
     UniqueRes<HMODULE, &FreeLibrary> module_;
-    HtmlHelpA function_ = nullptr;
+    HtmlHelpW function_ = nullptr;
 };
 
 // For tests: while set, HTML Help calls of the program's viewer go to this function instead of

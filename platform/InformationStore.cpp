@@ -2,11 +2,28 @@
 
 #include <windows.h>
 
+#include "base/WideText.h"
 #include "platform/StoreRecords.h"
 #include "platform/VersionText.h"
 #include "platform/zxReg.h"
 
 namespace halvern {
+
+namespace {
+
+// A UTF-8 text in the ANSI code page, as the registry's values have always been written (a
+// character the code page lacks becomes what Windows makes of it there, as GetModuleFileNameA gives).
+std::string InAnsiCodePage(const std::string& text) {
+    const std::wstring wide = WideFromUtf8(text);
+    if (wide.empty()) return {};
+    const int length = static_cast<int>(wide.size());
+    const int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(ansiLength > 0 ? ansiLength : 0), '\0');
+    if (ansiLength > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), ansiLength, nullptr, nullptr);
+    return ansi;
+}
+
+}  // namespace
 
 void WriteInformationStore(const std::string& programFile) noexcept {
     try {
@@ -24,7 +41,7 @@ void WriteInformationStore(const std::string& programFile) noexcept {
         TRegDeleteBool().DeleteKey(HKEY_CURRENT_USER, kMakerBasePath, kOldProgramSubKey);
 
         const TRegWrite writer;
-        for (const StoreValue& value : ProgramRecord(programFile))
+        for (const StoreValue& value : ProgramRecord(InAnsiCodePage(programFile)))
             writer.WriteValue(HKEY_CURRENT_USER, kProgramBasePath, kProgramSubKey, value.name, value.text);
     } catch (...) {
         // Only building the records can throw (out of memory); the program starts all the same.

@@ -1,5 +1,8 @@
 #include "ui/Controls.h"
 
+#include <string>
+
+#include "base/WideText.h"
 #include "ui/GdiScopes.h"
 #include "ui/LastError.h"
 
@@ -40,14 +43,16 @@ int TextWidth(HFONT font, std::string_view text) {
     const ScreenDc screen = GetScreenDc();
     const SelectedObject selected(screen.get(), font);
     SIZE size{};
-    GetTextExtentPoint32A(screen.get(), text.data(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = WideFromUtf8(text);
+    GetTextExtentPoint32W(screen.get(), wide.data(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
 HWND CreateControl(const char* className, const char* text, DWORD style, DWORD exStyle, const RECT& box,
                    HWND parent, int id, HFONT font) {
-    const HWND control = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, box.left, box.top,
-                                         box.right - box.left, box.bottom - box.top, parent,
+    const HWND control = CreateWindowExW(exStyle, WideFromUtf8(className).c_str(), WideFromUtf8(text).c_str(),
+                                         style | WS_CHILD | WS_VISIBLE, box.left, box.top, box.right - box.left,
+                                         box.bottom - box.top, parent,
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
                                          nullptr);

@@ -26,12 +26,13 @@ void PlaceControl(HWND control, const RECT& box);
 void SetControlFont(HWND control, HFONT font);
 
 // The height of a line of text in font (the label height of a label that fits its text), and
-// the width of text in it.
+// the width of text (UTF-8) in it.
 int FontLineHeight(HFONT font);
 int TextWidth(HFONT font, std::string_view text);
 
 // A child window of a system control class ("STATIC", "EDIT", "BUTTON", a common control) at box
-// within parent, with the control id and the font given. Throws std::system_error on failure.
+// within parent, with the control id and the font given. Made with the wide API, so it holds any
+// text (an edit box any file name); text is UTF-8. Throws std::system_error on failure.
 HWND CreateControl(const char* className, const char* text, DWORD style, DWORD exStyle, const RECT& box,
                    HWND parent, int id, HFONT font);
 

@@ -11,7 +11,8 @@ namespace halvern {
 inline constexpr UINT kStandardBoxStyle = MB_OK;
 inline constexpr UINT kErrorBoxStyle = MB_OK | MB_ICONERROR;
 
-// A message box with the application's title; returns what MessageBoxA returns.
+// A message box with the application's title, text in UTF-8 (a file name in it shows as it is);
+// returns what MessageBoxW returns.
 int ProgramMessageBox(HWND owner, std::string_view text, UINT style);
 
 // The top-level error box for an error's text: "." added as TopLevelErrorText does.

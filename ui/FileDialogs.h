@@ -7,7 +7,7 @@
 namespace halvern {
 
 // The open dialog of the "Openen" command: title "Openen GedCom bestand", the GEDCOM filter,
-// folder and file must exist. Returns the chosen name, or nothing when the user cancels.
+// folder and file must exist. Returns the chosen name in UTF-8, or nothing when the user cancels.
 std::optional<std::string> AskOpenFileName(HWND owner);
 
 // The save dialog of the "Opslaan" command: title "Opslaan GedCom bestand", the GEDCOM filter,

@@ -1,13 +1,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <stdlib.h>
 
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/HelpSystem.h"
+#include "ui/CommandLine.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/MessageLoop.h"
 #include "ui/uHalvern.h"
@@ -16,10 +17,11 @@
 
 namespace {
 
-// The first argument of the command line, as the C runtime split it; nothing without one.
+// The first argument of the command line; nothing without one.
 std::optional<std::string> FirstArgument() {
-    if (__argc < 2 || __argv == nullptr || __argv[1] == nullptr) return std::nullopt;
-    return std::string(__argv[1]);
+    const std::vector<std::string> arguments = halvern::CommandLineArguments();
+    if (arguments.empty()) return std::nullopt;
+    return arguments.front();
 }
 
 int RunProgram(HINSTANCE instance, int showCommand) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "base/WideText.h"
 #include "ui/Dpi.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/LastError.h"
@@ -131,11 +132,13 @@ void RegisterWindowClass(const WNDCLASSEXA& windowClass) {
 }
 
 std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
+    return Utf8FromWide(text);
 }
+
+void SetWindowTextUtf8(HWND window, std::string_view text) { SetWindowTextW(window, WideFromUtf8(text).c_str()); }
 
 }  // namespace halvern

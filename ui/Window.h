@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "ui/Layout.h"
 
@@ -79,7 +80,9 @@ WNDCLASSEXA ProgramWindowClass(const char* className, HINSTANCE instance,
 // Throws std::system_error when registering fails for another reason.
 void RegisterWindowClass(const WNDCLASSEXA& windowClass);
 
-// The text of a window (caption or control text), as 8-bit text.
+// The text of a window (caption or control text) in UTF-8, and setting it from UTF-8: through the
+// wide API, so a control made with it (CreateControl) holds any character.
 std::string WindowText(HWND window);
+void SetWindowTextUtf8(HWND window, std::string_view text);
 
 }  // namespace halvern

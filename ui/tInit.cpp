@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "app/StatusTexts.h"
+#include "base/WideText.h"
 #include "platform/HelpSystem.h"
-#include "ui/Win32FileProbe.h"
+#include "platform/Win32FileProbe.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
 
@@ -28,13 +29,13 @@ void InitialiseProgram(HWND statusBar, const std::string& programFile) {
 }
 
 std::string ProgramFileName() {
-    std::vector<char> name(MAX_PATH);
+    std::vector<wchar_t> name(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
         if (length == 0) {
-            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "GetModuleFileNameA");
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "GetModuleFileNameW");
         }
-        if (length < name.size() || name.size() >= kLongestPath) return std::string(name.data(), length);
+        if (length < name.size() || name.size() >= kLongestPath) return Utf8FromWide({name.data(), length});
         name.resize(name.size() * 2);
     }
 }

@@ -11,7 +11,7 @@ namespace halvern {
 // help file beside the program the application's help file when it exists.
 void InitialiseProgram(HWND statusBar, const std::string& programFile);
 
-// The full path of the running program file.
+// The full path of the running program file, in UTF-8.
 std::string ProgramFileName();
 
 // The folder part of a path: up to and including its last "\" or ":" (empty when it has neither).

@@ -14,7 +14,7 @@ extern std::string GedcomText;    // the whole current document, bytes as read (
 extern TextEncoding GedcomEncoding;  // how the file of GedcomText was written, so it is saved the same way
 extern std::string RecordTag;     // "INDI", "FAM", "NOTE" or "SOUR": the record type of the latest run
 extern std::string RecordLetter;  // "I", "F", "N" or "S": the identifier letter that goes with it
-extern std::string ProgramDir;    // the program file's folder, without a trailing backslash
+extern std::string ProgramDir;    // the program file's folder (UTF-8), without a trailing backslash
 extern std::string MailAddress;   // the maker's e-mail address from the information store
 extern std::string HomepageUrl;   // the maker's homepage from the information store
 

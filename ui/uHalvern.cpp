@@ -1,24 +1,28 @@
 #include "ui/uHalvern.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <array>
 #include <exception>
+#include <string>
 #include <utility>
 
+#include "app/FileProblem.h"
 #include "app/RenumberJob.h"
 #include "app/RunChecks.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
+#include "base/WideText.h"
 #include "core/Document.h"
+#include "core/FileName.h"
 #include "platform/InformationStore.h"
-#include "ui/AnsiPath.h"
+#include "platform/Win32FileProbe.h"
 #include "ui/BusyCursor.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/Panel.h"
 #include "ui/ProgressDisplay.h"
-#include "ui/Win32FileProbe.h"
 #include "ui/resources/ResourceIds.h"
 #include "ui/tInit.h"
 #include "ui/tVars.h"
@@ -60,6 +64,19 @@ std::string TimeOfDayText() {
     return length > 0 ? std::string(text.data()) : std::string();
 }
 
+// Marks a window busy while it lives, and leaves the mark as it found it.
+class BusyWhile {
+public:
+    explicit BusyWhile(bool& busy) noexcept : busy_(busy), before_(std::exchange(busy, true)) {}
+    ~BusyWhile() { busy_ = before_; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    bool& busy_;
+    bool before_;
+};
+
 TBBUTTON Separator(int width) {
     TBBUTTON button{};
     button.iBitmap = width;  // a separator's width stands where a button's picture would
@@ -98,6 +115,7 @@ void TfrmHalvern::Create(HINSTANCE instance) {
 
     CreateHandle(kExStyle, kClassName, ApplicationTitle, kStyle, main::kClientWidth, main::kClientHeight, nullptr,
                  instance);
+    DragAcceptFiles(Handle(), TRUE);
     CreateComponents(instance);
     LayOut(nullptr);
     CentreOnScreenOnce();
@@ -250,6 +268,9 @@ LRESULT TfrmHalvern::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         ShowContextMenu(lParam);
         return 0;
+    case WM_DROPFILES:
+        FilesDropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -263,6 +284,7 @@ void TfrmHalvern::ShowUncaughtError(const std::string& text) {
 }
 
 void TfrmHalvern::Command(int id) {
+    const BusyWhile busy(busy_);
     switch (id) {
     case kIdOpenen: tbtnOpenenClick(); break;
     case kIdOpslaan: tbtnOpslaanClick(); break;
@@ -302,23 +324,54 @@ void TfrmHalvern::FormActivate() {
     HomepageUrl = std::move(addresses.homepageUrl);
 
     if (commandLineFile) {
-        SetWindowTextA(edtBestandOpenen, commandLineFile->c_str());
+        const BusyWhile busy(busy_);
+        SetWindowTextUtf8(edtBestandOpenen, *commandLineFile);
+        // A name that is no file is only shown: the run's first check tells it.
         if (Win32FileProbe{}.IsExistingFile(*commandLineFile)) LoadInputFile(*commandLineFile);
     }
 }
 
+void TfrmHalvern::FilesDropped(HDROP drop) {
+    // The system's record of the drop is given back on every way out.
+    const UniqueRes<HDROP, &DragFinish> dropped(drop);
+    if (busy_) return;
+    const BusyWhile busy(busy_);
+    // Of several files the first.
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return;
+    std::wstring name(length + 1, L'\0');
+    name.resize(DragQueryFileW(drop, 0, name.data(), length + 1));
+    ResetStatusPanels();
+    OpenChosenFile(Utf8FromWide(name));
+}
+
+void TfrmHalvern::OpenChosenFile(const std::string& name) {
+    SetWindowTextUtf8(edtBestandOpenen, name);
+    LoadInputFile(name);
+}
+
 void TfrmHalvern::LoadInputFile(const std::string& name) {
+    std::optional<FileProblem> problem = Win32FileProbe{}.ProblemWith(name);
     bool loaded = false;
-    try {
-        // A UTF-16 file is taken as its working text and saved in UTF-16 again.
-        loaded = LoadDocument(PathFromAnsi(name), GedcomText, &GedcomEncoding);
-    } catch (const std::exception&) {
-        loaded = false;
+    if (!problem) {
+        int openError = 0;
+        try {
+            // A UTF-16 file is taken as its working text and saved in UTF-16 again.
+            loaded = LoadDocument(FilePath(name), GedcomText, &GedcomEncoding, &openError);
+        } catch (const std::exception&) {
+            loaded = false;
+        }
+        if (openError != 0) problem = FileProblemFromErrno(openError);
     }
-    if (!loaded) {
-        // The text of an earlier file must not be renumbered and saved under this file's name.
-        GedcomText.clear();
-        GedcomEncoding = TextEncoding::kEightBit;
+    if (loaded) return;
+    // The text of an earlier file must not be renumbered and saved under this file's name.
+    GedcomText.clear();
+    GedcomEncoding = TextEncoding::kEightBit;
+    // A file that could not be opened is named with the reason; one that is no text is told in the
+    // status bar.
+    if (problem) {
+        seams.messageBox(Handle(), CannotOpenText(name, *problem), kStandardBoxStyle);
+    } else {
         ShowStatusMessage(sbarHalvern, rsVerkeerdFormaat);
     }
 }
@@ -332,21 +385,19 @@ void TfrmHalvern::ResetStatusPanels() {
 void TfrmHalvern::tbtnOpenenClick() {
     ResetStatusPanels();
     const std::optional<std::string> name = seams.askOpenFile(Handle());
-    if (!name) return;
-    SetWindowTextA(edtBestandOpenen, name->c_str());
-    LoadInputFile(*name);
+    if (name) OpenChosenFile(*name);
 }
 
 void TfrmHalvern::tbtnOpslaanClick() {
     const std::optional<std::string> name = seams.askSaveFile(Handle());
-    if (name) SetWindowTextA(edtBestandOpslaan, name->c_str());
+    if (name) SetWindowTextUtf8(edtBestandOpslaan, *name);
 }
 
 void TfrmHalvern::tbtnUitvoerenClick() {
     const std::string inputName = WindowText(edtBestandOpenen);
     const std::string outputName = WindowText(edtBestandOpslaan);
-    if (const std::optional<ResString> failed = FirstFailingCheck(inputName, outputName, GedcomText, Win32FileProbe{})) {
-        seams.messageBox(Handle(), std::string(failed->text), kStandardBoxStyle);
+    if (const std::optional<FailedCheck> failed = FirstFailingCheck(inputName, outputName, GedcomText, Win32FileProbe{})) {
+        seams.messageBox(Handle(), failed->message, kStandardBoxStyle);
         return;
     }
     if (seams.showChoice(Handle()) != TfrmKeuze::kResultRun) return;
@@ -372,7 +423,7 @@ JobResult TfrmHalvern::RenumberAndSave(const std::string& outputName, std::int32
     RenumberJob job({RunFor(RecordChoice{RecordTag, RecordLetter}, startNumber)}, progress, false, GedcomEncoding);
     // The text in memory becomes the result only once it has been saved, so a refused run or a
     // failed save leaves it as it was.
-    return job.RunAndSave(GedcomText, PathFromAnsi(outputName), &GedcomText);
+    return job.RunAndSave(GedcomText, FilePath(outputName), &GedcomText);
 }
 
 void TfrmHalvern::tbtnAfsluitenClick() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }

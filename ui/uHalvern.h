@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,7 +20,8 @@ class TfrmKeuze;
 // The main window "Halvern": a toolbar with "Openen", "Opslaan", " Uitvoeren " and "Afsluiten",
 // the input and output names, and a status bar of three panels; a context menu with Help (F1),
 // Email (F10), Homepage (F11) and Info (F12). Its run renumbers GedcomText with the record type
-// and start number of the choice dialog and writes the result to the output file.
+// and start number of the choice dialog and writes the result to the output file. A file dropped
+// on it opens as "Openen" opens the file chosen. Names are UTF-8 throughout.
 class TfrmHalvern final : public Window {
 public:
     static constexpr char kClassName[] = "TfrmHalvern";
@@ -53,7 +56,7 @@ public:
     // What goes in, set before the window is shown.
     MainWindowSeams seams;                        // defaults to the real calls
     std::optional<std::string> commandLineFile;  // the first argument of the command line
-    std::string programFile;                      // the program file's full path
+    std::string programFile;                      // the program file's full path (UTF-8)
 
     // The components.
     UniqueRes<HMENU, &DestroyMenu> pmnuHalvern;
@@ -91,6 +94,8 @@ private:
     void pmnuHalvernInfoClick();
     void ShowContextMenu(LPARAM screenPoint);
 
+    void FilesDropped(HDROP drop);
+    void OpenChosenFile(const std::string& name);
     void LoadInputFile(const std::string& name);
     void ResetStatusPanels();
     JobResult RenumberAndSave(const std::string& outputName, std::int32_t startNumber);
@@ -101,6 +106,9 @@ private:
     UniqueRes<HACCEL, &DestroyAcceleratorTable> accelerators_;
     bool activationPosted_ = false;
     bool activated_ = false;
+    // Set while a command or a drop is carried out: the modal windows and message boxes it shows
+    // hand out the window's messages meanwhile, and a file dropped then is not opened.
+    bool busy_ = false;
 };
 
 }  // namespace halvern

@@ -9,11 +9,12 @@ TEST(MessageCatalogue, LookupByIdentifierGivesTheNamedText) {
     for (const ResString& entry :
          {rsVerkeerdFormaat, rsGeenInvoer, rsGeenUitvoer, rsZelfdeNaam, rsGeenGegevens, rsSpatie, rsScheiding,
           rsBerichten, rsTijdStandaard, rsAantalStandaard, rsGestartOm, rsBezigMet, rsSchonen, rsAantal,
-          rsNummersDubbel, rsGeenGeheugen, rsNummerBezet}) {
+          rsNummersDubbel, rsGeenGeheugen, rsNummerBezet, rsHetBestand, rsAanhalingsteken, rsKanNietOpenen,
+          rsBestaatNiet, rsIsEenMap, rsToegangGeweigerd, rsFoutcode, rsPunt}) {
         EXPECT_EQ(LoadResString(entry.id), entry.text) << entry.id;
     }
     EXPECT_EQ(LoadResString(65297), "");
-    EXPECT_EQ(LoadResString(65315), "");
+    EXPECT_EQ(LoadResString(65323), "");
 }
 
 TEST(MessageCatalogue, SeparatorsKeepTheirBlanks) {

@@ -4,28 +4,35 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <utility>
 
 namespace halvern {
 namespace {
 
-// Answers from a fixed list of files; two names lead to the same file when listed as a pair.
+// Answers from a fixed list of files; two names lead to the same file when listed as a pair. Other
+// names have the problem listed for them, or are missing.
 class FakeProbe final : public FileProbe {
 public:
     std::set<std::string> files;
+    std::map<std::string, FileProblem> problems;
     std::set<std::pair<std::string, std::string>> sameFiles;
 
-    bool IsExistingFile(const std::string& name) const override { return files.count(name) > 0; }
+    std::optional<FileProblem> ProblemWith(const std::string& name) const override {
+        if (files.count(name) > 0) return std::nullopt;
+        const auto found = problems.find(name);
+        return found != problems.end() ? found->second : FileProblem{FileProblem::Kind::Missing};
+    }
     bool SameExistingFile(const std::string& first, const std::string& second) const override {
         return sameFiles.count({first, second}) > 0 || sameFiles.count({second, first}) > 0;
     }
 };
 
-std::string_view Check(const std::string& in, const std::string& out, std::string_view text,
+std::string Check(const std::string& in, const std::string& out, std::string_view text,
                        const FileProbe& probe) {
     const auto failed = FirstFailingCheck(in, out, text, probe);
-    return failed ? failed->text : std::string_view("ok");
+    return failed ? failed->message : std::string("ok");
 }
 
 TEST(HasData, NeedsOneByteAboveBlank) {
@@ -41,12 +48,19 @@ TEST(HasData, NeedsOneByteAboveBlank) {
 TEST(FirstFailingCheck, ChecksInOrderWithTheirTexts) {
     FakeProbe probe;
     probe.files = {"in.ged", "in.ged "};
+    probe.problems = {{"map", {FileProblem::Kind::Folder}}, {"vreemd", {FileProblem::Kind::Other, 1234}}};
     probe.sameFiles = {{"in.ged", "IN.GED"}};
+    const std::string cannotOpen = "\" kan niet geopend worden: ";
 
     EXPECT_EQ(Check("in.ged", "uit.ged", "0 HEAD", probe), "ok");
+    // 1: no name at all; a name (untrimmed), told with the file and why it is no file to open.
     EXPECT_EQ(Check("", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);
-    EXPECT_EQ(Check("weg.ged", "", "", probe), rsGeenInvoer.text);  // the first failure wins
-    EXPECT_EQ(Check(" in.ged", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);  // input is untrimmed
+    EXPECT_EQ(Check(" \t", "uit.ged", "0 HEAD", probe), rsGeenInvoer.text);
+    EXPECT_EQ(Check("weg.ged", "", "", probe), "Het bestand \"weg.ged" + cannotOpen + "het bestaat niet.");
+    EXPECT_EQ(Check(" in.ged", "", "", probe), "Het bestand \" in.ged" + cannotOpen + "het bestaat niet.");
+    EXPECT_EQ(Check("map", "", "", probe), "Het bestand \"map" + cannotOpen + "het is een map.");
+    EXPECT_EQ(Check("vreemd", "", "", probe), "Het bestand \"vreemd" + cannotOpen + "het kan niet gelezen worden, foutcode 1234.");
+    EXPECT_EQ(FirstFailingCheck("map", "", "", probe)->check.id, rsGeenInvoer.id);
     EXPECT_EQ(Check("in.ged", "", "0 HEAD", probe), rsGeenUitvoer.text);
     EXPECT_EQ(Check("in.ged", " \t ", "0 HEAD", probe), rsGeenUitvoer.text);
     EXPECT_EQ(Check("in.ged", "in.ged", "0 HEAD", probe), rsZelfdeNaam.text);
@@ -105,7 +119,7 @@ TEST_F(FilesystemProbeTest, SameFileThroughDifferentNames) {
 
     EXPECT_EQ(Check(Name("in.ged"), viaDotDot, "0 HEAD", probe_), rsZelfdeNaam.text);
     EXPECT_EQ(Check(Name("in.ged"), Name("ander.ged"), "0 HEAD", probe_), "ok");
-    EXPECT_EQ(Check(Name("map"), Name("ander.ged"), "0 HEAD", probe_), rsGeenInvoer.text);
+    EXPECT_EQ(FirstFailingCheck(Name("map"), Name("ander.ged"), "0 HEAD", probe_)->check.id, rsGeenInvoer.id);
 }
 
 #ifndef _WIN32

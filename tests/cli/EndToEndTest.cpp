@@ -168,8 +168,8 @@ TEST_F(CliRun, UnusableInputIsRefusedWithStatusTwo) {
         std::string stdinBytes;
         std::string message;
     } cases[] = {
-        {{"weg.ged", "uit.ged"}, "", "Er is geen bestand opgegeven om te openen."},
-        {{"map", "uit.ged"}, "", "Er is geen bestand opgegeven om te openen."},
+        {{"weg.ged", "uit.ged"}, "", "Het bestand \"weg.ged\" kan niet geopend worden: het bestaat niet."},
+        {{"map", "uit.ged"}, "", "Het bestand \"map\" kan niet geopend worden: het is een map."},
         {{"", "uit.ged"}, "", "Er is geen bestand opgegeven om te openen."},
         {{"nul.ged", "uit.ged"}, "", "Verkeert bestandsformaat."},
         {{"-", "uit.ged"}, std::string("0 HEAD\0", 7), "Verkeert bestandsformaat."},

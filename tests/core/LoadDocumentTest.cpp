@@ -6,6 +6,7 @@
 
 #include "core/Document.h"
 #include "core/DocumentBuffer.h"
+#include "core/FileName.h"
 #include "tests/core/TempFolder.h"
 
 namespace halvern {
@@ -108,6 +109,18 @@ TEST(LoadDocument, ReadOnlyFilesAndUnusualNamesLoad) {
     WriteBytes(accented, "0 HEAD\n");
     EXPECT_TRUE(LoadDocument(accented, text));
     EXPECT_EQ(text, "0 HEAD\n");
+}
+
+TEST(FilePath, TakesUtf8NamesAndGivesLongOnesTheFormWindowsNeeds) {
+    EXPECT_EQ(FilePath("\xC5\x81\xC3\xB3" "d\xC5\xBA \xE5\xAE\xB6.ged"), fs::path(u8"Łódź 家.ged")) << "short: as it is";
+#ifdef _WIN32
+    const std::wstring deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\x.ged";
+    EXPECT_EQ(FilePath("C:\\" + std::string(150, 'd') + "/" + std::string(150, 'e') + "\\x.ged").native(),
+              L"\\\\?\\C:\\" + deep);
+    const fs::path relative = FilePath(std::string(150, 'd') + "\\..\\" + std::string(250, 'e') + "\\x.ged");
+    EXPECT_TRUE(relative.native().starts_with(L"\\\\?\\")) << "a long relative name is made full";
+    EXPECT_EQ(relative.native().find(L".."), std::wstring::npos);
+#endif
 }
 
 TEST(LoadDocument, ReadsAStreamToItsEnd) {

@@ -17,7 +17,7 @@ struct RecordedKeywordLink {
     BOOL fIndexOnFail;
 };
 
-// One call that would have gone to HtmlHelpA.
+// One call that would have gone to HtmlHelpW (its texts still in UTF-8).
 struct RecordedHtmlHelpCall {
     HWND owner;
     std::optional<std::string> file;  // nothing for a null file argument

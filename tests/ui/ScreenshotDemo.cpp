@@ -7,17 +7,12 @@
 
 #include "platform/HelpSystem.h"
 #include "platform/InformationStore.h"
+#include "ui/tInit.h"
 #include "ui/zxInfoTool.h"
 
 namespace {
 
 constexpr UINT kShowMs = 4000;
-
-std::string ProgramPath() {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return std::string(buffer, length);
-}
 
 void PumpFor(DWORD milliseconds) {
     const DWORD start = GetTickCount();
@@ -35,7 +30,7 @@ void PumpFor(DWORD milliseconds) {
 
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "info";
-    const std::string program = ProgramPath();
+    const std::string program = halvern::ProgramFileName();
     if (what == "help") {
         halvern::InstallHelpViewer();
         halvern::SetApplicationHelpFile(program.substr(0, program.find_last_of('\\')) + "\\Halvern.chm");

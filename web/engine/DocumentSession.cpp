@@ -15,7 +15,10 @@ namespace {
 class OpenedFileProbe final : public FileProbe {
 public:
     OpenedFileProbe(const std::string& opened, bool loaded) : opened_(opened), loaded_(loaded) {}
-    bool IsExistingFile(const std::string& name) const override { return loaded_ && name == opened_; }
+    std::optional<FileProblem> ProblemWith(const std::string& name) const override {
+        if (loaded_ && name == opened_) return std::nullopt;
+        return FileProblem{FileProblem::Kind::Missing};
+    }
     bool SameExistingFile(const std::string&, const std::string&) const override { return false; }
 
 private:
@@ -59,7 +62,10 @@ std::optional<ResString> DocumentSession::CheckRun() const {
 }
 
 std::optional<ResString> DocumentSession::CheckSave(const std::string& outputName) const {
-    return FirstFailingCheck(name_, outputName, text_, OpenedFileProbe(name_, loaded_));
+    if (const auto failed = FirstFailingCheck(name_, outputName, text_, OpenedFileProbe(name_, loaded_))) {
+        return failed->check;
+    }
+    return std::nullopt;
 }
 
 JobResult DocumentSession::Run(const JobRun& run, JobListener& listener) {

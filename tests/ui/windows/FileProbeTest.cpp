@@ -1,6 +1,6 @@
 // The run's file questions answered by the Windows file system.
+#include "platform/Win32FileProbe.h"
 #include "tests/ui/windows/WindowTestSupport.h"
-#include "ui/Win32FileProbe.h"
 
 namespace halvern::testing {
 namespace {
@@ -11,8 +11,9 @@ TEST(Win32FileProbeTest, ExistingFilesAreFilesNotFolders) {
     const Win32FileProbe probe;
     EXPECT_TRUE(probe.IsExistingFile(folder.File("a.ged")));
     EXPECT_TRUE(probe.IsExistingFile(folder.File("A.GED")));
-    EXPECT_FALSE(probe.IsExistingFile(folder.File("b.ged")));
-    EXPECT_FALSE(probe.IsExistingFile(folder.Name()));
+    EXPECT_EQ(probe.ProblemWith(folder.File("b.ged"))->kind, FileProblem::Kind::Missing);
+    EXPECT_EQ(probe.ProblemWith(folder.File("weg\\b.ged"))->kind, FileProblem::Kind::Missing);
+    EXPECT_EQ(probe.ProblemWith(folder.Name())->kind, FileProblem::Kind::Folder);
     EXPECT_FALSE(probe.IsExistingFile(""));
     std::string untrimmed(1, ' ');
     untrimmed += folder.File("a.ged");

@@ -3,17 +3,16 @@
 // is shown in its message box, nothing is lost, and the program goes on.
 #include <windows.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/tResStr.h"
 #include "base/UniqueRes.h"
+#include "base/WideText.h"
 #include "tests/ui/windows/WindowTestSupport.h"
+#include "ui/CommandLine.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/tVars.h"
 
@@ -25,16 +24,6 @@ constexpr char kRenumbered[] =
     "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n1 HUSB @I00001@\r\n0 TRLR\r\n";
 constexpr char kEarlier[] = "0 HEAD\r\n0 TRLR\r\n";
 constexpr int kIndividual = 0;
-
-// The name in the ANSI code page, or nothing when that code page has no letter for one of its characters.
-std::optional<std::string> InAnsiCodePage(const wchar_t* name) {
-    BOOL usedDefault = FALSE;
-    char bytes[MAX_PATH] = {};
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, bytes, sizeof bytes, nullptr,
-                                           &usedDefault);
-    if (length <= 0 || usedDefault) return std::nullopt;
-    return std::string(bytes);
-}
 
 // The names of the files in folder (an ANSI name), sorted as the system lists them.
 std::vector<std::string> Entries(const std::string& folder) {
@@ -72,26 +61,6 @@ protected:
         EXPECT_EQ(ReadBytes(good), kRenumbered);
     }
 };
-
-TEST_F(HostileWindowTest, AFileNameBeyondAsciiOnTheCommandLineIsLoadedAndSavedUnder) {
-    const std::optional<std::string> inputLeaf = InAnsiCodePage(L"\u00C9\u00E9n bestand \u00E9.ged");
-    const std::optional<std::string> outputLeaf = InAnsiCodePage(L"Uitvoer \u00FC\u00DF.ged");
-    if (!inputLeaf || !outputLeaf) GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks these letters";
-    folder.Write(*inputLeaf, kInput);
-    const std::string input = folder.File(*inputLeaf);
-
-    Start(input);
-    EXPECT_EQ(InputBox(), input);
-    EXPECT_EQ(GedcomText, kInput);
-    EXPECT_EQ(Panel(0), "berichten") << "no message: the file was read";
-
-    log.saveAnswer = folder.File(*outputLeaf);
-    Click(TfrmHalvern::kIdOpslaan);
-    RunWith(kIndividual, "");
-    EXPECT_TRUE(TakeMessages().empty());
-    EXPECT_EQ(ReadBytes(folder.File(*outputLeaf)), kRenumbered);
-    EXPECT_EQ(Entries(folder.Name()), (std::vector<std::string>{*outputLeaf, *inputLeaf}));
-}
 
 // Latin-1 text as UTF-16 code units, little-endian, after the byte order mark.
 std::string Utf16Le(std::string_view latin1) {
@@ -165,39 +134,38 @@ TEST_F(HostileWindowTest, AFolderWithoutWritePermissionIsTold) {
     ExpectTheProgramGoesOn();
 }
 
-// The name as the C runtime hands it to the program in __argv, the way the program's entry takes
-// its first argument: this test program started once more with the name on its command line.
-constexpr char kChildVariable[] = "HALVERN_EXPECTED_ARGUMENT";
+// The name as the program's entry takes its first argument (CommandLineArguments): this test
+// program started once more with the name on its command line.
+constexpr wchar_t kChildVariable[] = L"HALVERN_EXPECTED_ARGUMENT";
 
 TEST(HostileCommandLine, ChildSideSeesTheNameAsGiven) {
-    char expected[MAX_PATH] = {};
-    if (GetEnvironmentVariableA(kChildVariable, expected, sizeof expected) == 0) GTEST_SKIP() << "started by the test below";
-    ASSERT_GE(__argc, 2);
-    EXPECT_STREQ(__argv[__argc - 1], expected);
+    wchar_t expected[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(kChildVariable, expected, MAX_PATH) == 0) GTEST_SKIP() << "started by the test below";
+    EXPECT_EQ(CommandLineArguments().back(), Utf8FromWide(expected));
 }
 
-TEST(HostileCommandLine, ANameBeyondAsciiReachesTheProgramIntact) {
-    const std::optional<std::string> name = InAnsiCodePage(L"C:\\Mijn bestanden\\\u00C9\u00E9n bestand \u00E9.ged");
-    if (!name) GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks these letters";
-    char program[MAX_PATH] = {};
-    ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
-    std::string commandLine = std::string("\"") + program +
-                              "\" --gtest_brief=1 --gtest_filter=HostileCommandLine.ChildSideSeesTheNameAsGiven \"" + *name + "\"";
+TEST(HostileCommandLine, ANameBeyondAnyCodePageReachesTheProgramIntact) {
+    const std::wstring name = L"C:\\Mijn bestanden\\\u0141\u00F3d\u017A \u5BB6\u8C31 \U0001F333.ged";  // Łódź 家谱 🌳
+    wchar_t program[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    std::wstring commandLine = std::wstring(L"\"") + program +
+                               L"\" --gtest_brief=1 --gtest_filter=HostileCommandLine.ChildSideSeesTheNameAsGiven \"" +
+                               name + L"\"";
 
-    ASSERT_TRUE(SetEnvironmentVariableA(kChildVariable, name->c_str()));
-    STARTUPINFOA startup{};
+    ASSERT_TRUE(SetEnvironmentVariableW(kChildVariable, name.c_str()));
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
-    const BOOL started = CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    const BOOL started = CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                         &startup, &child);
-    SetEnvironmentVariableA(kChildVariable, nullptr);
+    SetEnvironmentVariableW(kChildVariable, nullptr);
     ASSERT_TRUE(started) << GetLastError();
     const UniqueRes<HANDLE, &CloseHandle> process(child.hProcess);
     const UniqueRes<HANDLE, &CloseHandle> thread(child.hThread);
     ASSERT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
     GetExitCodeProcess(child.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u) << "the program received another name than " << *name;
+    EXPECT_EQ(exitCode, 0u) << "the program received another name than " << Utf8FromWide(name);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/tResStr.h"
 #include "tests/ui/windows/WindowTestSupport.h"
@@ -20,7 +21,7 @@ constexpr int kFileNameEdit = 0x480;   // edt1: the same in the older layout
 void TypeNameAndConfirm(HWND dialog, const std::string& name) {
     HWND box = GetDlgItem(dialog, kFileNameCombo);
     if (box == nullptr) box = GetDlgItem(dialog, kFileNameEdit);
-    SetWindowTextA(box, name.c_str());
+    SetWindowTextUtf8(box, name);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
@@ -85,6 +86,29 @@ TEST_F(RealModalWindowsTest, SaveDialogTakesANameAsTypedAndCancelGivesNothing) {
         });
         EXPECT_FALSE(AskSaveFileName(main->Handle()).has_value());
     }
+}
+
+TEST_F(RealModalWindowsTest, AUnicodeNameIsOpenedRenumberedAndSavedThroughTheRealDialogs) {
+    const std::string leaf = "\u0141\u00F3d\u017A \u5BB6\u8C31.ged";  // Łódź 家谱.ged
+    const std::string input = folder.File(leaf);
+    const std::string output = folder.File("uit \u0141.ged");
+    folder.Write(leaf, MakeGedcom(40));
+    Start();
+    main->seams.askOpenFile = &AskOpenFileName;
+    main->seams.askSaveFile = &AskSaveFileName;
+    for (const auto& [command, title, name] : {std::tuple{TfrmHalvern::kIdOpenen, "Openen GedCom bestand", input},
+                                               std::tuple{TfrmHalvern::kIdOpslaan, "Opslaan GedCom bestand", output}}) {
+        const ModalDriver user([&] {
+            const HWND dialog = FindThreadWindow("#32770", title);
+            if (dialog != nullptr) TypeNameAndConfirm(dialog, name);
+            return dialog != nullptr;
+        });
+        Click(command);
+        EXPECT_TRUE(user.Finished()) << title;
+    }
+    RunWith(0, "");  // INDI from 1
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(ReadBytes(output), MakeGedcom(40, true));
 }
 
 }  // namespace

@@ -2,12 +2,18 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/tResStr.h"
+#include "base/UniqueRes.h"
+#include "base/WideText.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/ErrorBoxes.h"
 #include "ui/tVars.h"
@@ -41,10 +47,10 @@ protected:
         ChooseFiles(input, output);
     }
 
-    void ExpectStoppedWith(const ResString& text) {
+    void ExpectStoppedWith(std::string_view text) {
         const auto messages = TakeMessages();
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].text, text.text);
+        EXPECT_EQ(messages[0].text, text);
         EXPECT_EQ(messages[0].style, kStandardBoxStyle) << "standard box: OK button, no icon";
         EXPECT_EQ(log.choiceShowings, 0);
     }
@@ -59,13 +65,15 @@ TEST_F(RunCommandTest, ChecksStopTheRunInOrderWithTheirMessages) {
     Start();
     SetStatusPanelText(main->sbarHalvern, StatusPanel::Message, "vorige");
 
-    // 1: no input, a folder, a file that does not exist.
+    // 1: no input; a folder, named as it is opened and again by the run.
     Click(TfrmHalvern::kIdUitvoeren);
     ExpectStoppedWith(rsGeenInvoer);
     log.openAnswer = folder.Name();
     Click(TfrmHalvern::kIdOpenen);
+    const std::string isAFolder = "Het bestand \"" + folder.Name() + "\" kan niet geopend worden: het is een map.";
+    ExpectStoppedWith(isAFolder);
     Click(TfrmHalvern::kIdUitvoeren);
-    ExpectStoppedWith(rsGeenInvoer);
+    ExpectStoppedWith(isAFolder);
 
     // 2: no output name, or only blanks.
     log.openAnswer = folder.File("in.ged");
@@ -253,6 +261,53 @@ TEST_F(RunCommandTest, FailedLoadLeavesNoOldTextToRenumber) {
     Click(TfrmHalvern::kIdUitvoeren);
     ExpectStoppedWith(rsGeenGegevens);
     EXPECT_FALSE(Exists(output)) << "the previous file's text must not be saved under the new name";
+}
+
+// Drops files as the shell does, a WM_DROPFILES of UTF-16 names; true when the window freed it.
+bool DropFiles(HWND window, const std::vector<std::string>& names) {
+    std::wstring list;  // each name ended by a 0, the list by one more (the allocation is zeroed)
+    for (const std::string& name : names) list += WideFromUtf8(name) + L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
+    auto* const drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    *drop = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};  // the names follow it, in UTF-16
+    std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    return GlobalSize(memory) == 0;
+}
+
+TEST_F(RunCommandTest, ADroppedFileOpensAsOpenenWouldOpenIt) {
+    StartWithExample();
+    const std::string unicode = folder.File("\u0141\u00F3d\u017A \u5BB6\u8C31.ged");  // Łódź 家谱
+    folder.Write("\u0141\u00F3d\u017A \u5BB6\u8C31.ged", kExampleIndi);
+    folder.Write("tweede.ged", kExampleIndiThenFam);
+    SetStatusPanelText(main->sbarHalvern, StatusPanel::Time, "vorige");
+
+    // Several files: the first, with the panels reset and the output name as it was.
+    EXPECT_TRUE(DropFiles(main->Handle(), {unicode, folder.File("tweede.ged")}));
+    EXPECT_EQ(InputBox(), unicode);
+    EXPECT_EQ(GedcomText, kExampleIndi);
+    EXPECT_EQ(OutputBox(), output);
+    EXPECT_EQ(Panel(1), "dd:uu:mm:ss");
+
+    // While a run is busy (here: its choice dialog is open) a drop does nothing.
+    log.choiceAnswer = [&](TfrmKeuze&) {
+        EXPECT_TRUE(DropFiles(main->Handle(), {folder.File("tweede.ged")}));
+        return TfrmKeuze::kResultCancel;
+    };
+    Click(TfrmHalvern::kIdUitvoeren);
+    EXPECT_EQ(InputBox(), unicode);
+
+    // A folder, a file another program holds: the message of "Openen", and no text left to renumber.
+    const UniqueRes<HANDLE, &CloseHandle> held(
+        CreateFileW(WideFromUtf8(folder.File("tweede.ged")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    for (const auto& [name, reason] : {std::pair{folder.Name(), "het is een map."},
+                                       std::pair{folder.File("tweede.ged"), "de toegang is geweigerd."}}) {
+        EXPECT_TRUE(DropFiles(main->Handle(), {name}));
+        log.choiceShowings = 0;
+        ExpectStoppedWith("Het bestand \"" + name + "\" kan niet geopend worden: " + reason);
+        EXPECT_TRUE(GedcomText.empty());
+    }
 }
 
 TEST_F(RunCommandTest, CancelledOpslaanKeepsTheEarlierOutputName) {

@@ -1,6 +1,8 @@
 // The first activation: status bar, program folder, help file, addresses and the command line.
+#include <filesystem>
 #include <string>
 
+#include "core/FileName.h"
 #include "platform/HelpSystem.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/tInit.h"
@@ -83,6 +85,11 @@ TEST_F(StartupTest, HelpFileBesideTheProgramIsUsedWhenItExists) {
     folder.Write("Halvern.chm", "ITSF");
     InitialiseProgram(main->sbarHalvern, folder.File("Halvern.exe"));
     EXPECT_EQ(ApplicationHelpFile(), folder.File("Halvern.chm"));
+    // Also in a folder whose name no 8-bit code page holds all of ("Łukasz 家").
+    std::filesystem::create_directory(FilePath(folder.File("\u0141ukasz \u5BB6")));
+    folder.Write("\u0141ukasz \u5BB6\\Halvern.chm", "ITSF");
+    InitialiseProgram(main->sbarHalvern, folder.File("\u0141ukasz \u5BB6\\Halvern.exe"));
+    EXPECT_EQ(ApplicationHelpFile(), folder.File("\u0141ukasz \u5BB6\\Halvern.chm"));
     SetApplicationHelpFile("Halvern.chm");
 
     // In the root folder of a drive the folder is "C:" and the help file "C:\Halvern.chm".

@@ -6,7 +6,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "ui/AnsiPath.h"
+#include "base/WideText.h"
+#include "core/FileName.h"
 #include "ui/Layout.h"
 #include "ui/MessageLoop.h"
 #include "ui/tVars.h"
@@ -47,39 +48,38 @@ void CALLBACK DriverTick(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 TempFolder::TempFolder() {
-    char base[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, base);
-    const std::string name = std::string(base) + "halvern-win-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(folderCount++) + "-" + std::to_string(GetTickCount());
-    std::filesystem::create_directories(PathFromAnsi(name));
-    path_ = name;
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
+    name_ = Utf8FromWide(base) + "halvern-win-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(folderCount++) + "-" + std::to_string(GetTickCount());
+    std::filesystem::create_directories(FilePath(name_));
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(PathFromAnsi(path_.string()), ignored);
+    std::filesystem::remove_all(FilePath(name_), ignored);
 }
 
 std::string TempFolder::File(const std::string& name) const {
-    std::string full = path_.string();
+    std::string full = name_;
     if (!full.empty() && full.back() != '\\') full += '\\';
     return full + name;
 }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(PathFromAnsi(File(name)), std::ios::binary | std::ios::trunc);
+    std::ofstream out(FilePath(File(name)), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << File(name);
 }
 
 std::string ReadBytes(const std::string& name) {
-    std::ifstream in(PathFromAnsi(name), std::ios::binary);
+    std::ifstream in(FilePath(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool Exists(const std::string& name) {
     std::error_code ignored;
-    return std::filesystem::exists(PathFromAnsi(name), ignored);
+    return std::filesystem::exists(FilePath(name), ignored);
 }
 
 std::string MakeGedcom(int individuals, bool finalIndividuals) {

@@ -26,13 +26,13 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // The full name of a file in the folder, as the windows hold names (8-bit).
+    // The full name of a file in the folder, as the windows hold names (UTF-8).
     std::string File(const std::string& name) const;
-    std::string Name() const { return path_.string(); }
+    std::string Name() const { return name_; }
     void Write(const std::string& name, const std::string& bytes) const;
 
 private:
-    std::filesystem::path path_;
+    std::string name_;
 };
 
 std::string ReadBytes(const std::string& name);
