@@ -70,16 +70,19 @@ std::vector<std::string> PlainCollection(std::string_view text, std::string_view
 // Records the events and checks their order as they come.
 class OrderCheckingSink final : public halvern::RenumberSink {
 public:
-    void OnCollected(std::size_t count) override {
+    void OnCollected(std::size_t run, std::size_t count) override {
+        Require(run == 0, "an event of another run");
         Require(!collected_, "OnCollected twice");
         collected_ = true;
         count_ = count;
     }
-    void OnRenumbered(std::size_t index) override {
+    void OnRenumbered(std::size_t run, std::size_t index) override {
+        Require(run == 0, "an event of another run");
         Require(collected_ && cleaned_ == 0 && index == renumbered_ + 1 && index <= count_, "OnRenumbered out of order");
         renumbered_ = index;
     }
-    void OnCleaned(std::size_t k) override {
+    void OnCleaned(std::size_t run, std::size_t k) override {
+        Require(run == 0, "an event of another run");
         Require(renumbered_ == count_ && count_ > 0 && k == cleaned_ + 1, "OnCleaned out of order");
         cleaned_ = k;
     }
@@ -220,18 +223,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string collision;
     try {
         count = halvern::RenumberRecords(text, type.tag, form, start, sink, &changes);
-    } catch (const halvern::IdentifierCollisionError& error) {
+    } catch (const halvern::RunRefused& error) {
+        if (error.code() == halvern::RunRefusal::kSerialsRepeat) {
+            Require(error.identifier().empty(), "a repeat named an identifier");
+            Require(text == original, "a refused run changed the text");
+            std::set<std::string> serials;
+            bool repeats = false;
+            for (std::size_t i = 0; i < ids.size(); ++i) repeats |= !serials.insert(NewIdentifier(type, start, i)).second;
+            Require(repeats, "refused although no two serial texts are alike");
+            return 0;
+        }
         Require(text == original, "a run refused for a collision changed the text");
         const std::string expected = FirstCollision(original, ids, type, start);
         Require(!expected.empty(), "refused for a collision that is not there");
         Require(error.identifier().size() == expected.size(), "the collision named has not the shape of one");
-        return 0;
-    } catch (const halvern::DuplicateSerialError&) {
-        Require(text == original, "a refused run changed the text");
-        std::set<std::string> serials;
-        bool repeats = false;
-        for (std::size_t i = 0; i < ids.size(); ++i) repeats |= !serials.insert(NewIdentifier(type, start, i)).second;
-        Require(repeats, "refused although no two serial texts are alike");
         return 0;
     }
 
@@ -246,7 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same run written piece by piece, as a save straight into a file makes it.
     {
         halvern::NullRenumberSink quiet;
-        halvern::PreparedRun prepared(original, type.tag, form, start, quiet);
+        halvern::PreparedRuns prepared(original, halvern::RunRequest{type.tag, form, start}, quiet);
         std::string streamed;
         prepared.WriteTo([&](std::string_view piece) { streamed.append(piece); });
         Require(streamed == text, "the text written in pieces differs from the text made whole");
@@ -258,7 +263,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     halvern::NullRenumberSink quiet;
     try {
         halvern::RenumberRecords(again, type.tag, form, start, quiet);
-    } catch (const halvern::DuplicateSerialError&) {
+    } catch (const halvern::RunRefused&) {
         halvern::fuzz::Broken("a second run refused what the first one did");
     }
     Require(again == text, "a second run with the same start number changed the text");

@@ -77,7 +77,7 @@ TEST(RecordTypes, NotesAndSharedNotesWithOnePrefixCollide) {
     std::string text = "0 @a@ NOTE x\n0 @b@ SNOTE y\n";
     NullRenumberSink sink;
     RenumberRecords(text, "NOTE", "N", 1, sink);
-    EXPECT_THROW(RenumberRecords(text, "SNOTE", "N", 1, sink), IdentifierCollisionError);
+    EXPECT_THROW(RenumberRecords(text, "SNOTE", "N", 1, sink), RunRefused);
     EXPECT_EQ(RenumberRecords(text, "SNOTE", "N", 2, sink), 1u);
     EXPECT_EQ(text, "0 @N00001@ NOTE x\n0 @N00002@ SNOTE y\n");
 }
