@@ -48,13 +48,16 @@ std::vector<std::string> RecordTags(std::string_view text) {
         if (first == line.size() || line[first] != '0') return;
         GedcomLine parts;
         if (!SplitGedcomLine(line, parts) || parts.level != "0" || parts.xref.empty()) return;
+        const auto end = std::find_if_not(parts.tag.begin(), parts.tag.end(), IsTagByte);
+        const std::string_view tag = parts.tag.substr(0, static_cast<std::size_t>(end - parts.tag.begin()));
+        if (tag.empty()) return;
         for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
-            if (kKnownTypes[i].tag == parts.tag) {
+            if (kKnownTypes[i].tag == tag) {
                 knownPresent[i] = true;
                 return;
             }
         }
-        if (std::find(others.begin(), others.end(), parts.tag) == others.end()) others.emplace_back(parts.tag);
+        if (std::find(others.begin(), others.end(), tag) == others.end()) others.emplace_back(tag);
     });
     std::vector<std::string> tags;
     for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {

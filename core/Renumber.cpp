@@ -315,7 +315,7 @@ void PreparedRuns::WriteTo(const std::function<void(std::string_view)>& write) {
         write(state_->original);
         return;
     }
-    GatherInBlocks blocks(write);
+    GatherInBlocks blocks(write, LengthBound());
     state_->Write(blocks);
     blocks.Flush();
 }

@@ -25,8 +25,8 @@ RunNumbering::RunNumbering(const IdentifierForm& form, std::int32_t startNumber,
         count == 0 || (startNumber >= 0 && count - 1 <= static_cast<std::size_t>(INT32_MAX - startNumber));
     byRange_ = neverNegative && count <= digitTexts_;
     if (neverNegative) startText_ = static_cast<std::uint64_t>(startNumber) % digitTexts_;
-    texts_.resize(count * static_cast<std::size_t>(width_));
-    spelled_.assign(Length(), '@');
+    texts_.resize(count * static_cast<std::size_t>(width_) + kCopied);
+    spelled_.assign(Length() + kCopied, '@');
     std::memcpy(spelled_.data() + 1, prefix_.data(), prefix_.size());
 }
 

@@ -76,15 +76,20 @@ public:
 
     // The new identifier of entry, after Settle; the view lasts until the next call.
     std::string_view Spell(std::size_t entry) {
-        const auto width = static_cast<std::size_t>(width_);
-        std::memcpy(spelled_.data() + 1 + prefix_.size(), texts_.data() + entry * width, width);
-        return spelled_;
+        char* const serial = spelled_.data() + 1 + prefix_.size();
+        // A copy of a fixed size is two moves, where one of the serial text's own size is a call;
+        // what it writes past the serial text is covered by the room left after each of them.
+        std::memcpy(serial, texts_.data() + entry * static_cast<std::size_t>(width_), kCopied);
+        serial[width_] = '@';
+        return std::string_view(spelled_.data(), Length());
     }
 
     // The same, made afresh (also before Settle).
     std::string NewIdentifier(std::size_t entry) const;
 
 private:
+    static constexpr std::size_t kCopied = 16;  // at least kMaxSerialWidth
+
     // A serial text (width characters, each a digit or "-") as a number: four bits per character,
     // the first character highest, "-" the digit kMinusDigit, as NewIdentifierShape reads it.
     static std::uint64_t SerialCode(std::string_view serialText);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/GedcomLines.h"
+#include "core/CollectIdentifiers.h"
 #include "core/RecordTypes.h"
 #include "core/Renumber.h"
 
@@ -70,6 +71,17 @@ TEST(RecordTypes, EveryTypeIsRenumberedOnItsOwn) {
               "0 @X001@ _LOCX\r\n1 _LOC @L001@\r\n"
               "  0 @L001@ _LOC\r\n"
               "0 TRLR\r\n");
+}
+
+// A tag other than the four oldest ends where a byte follows that cannot be part of a tag: the
+// engine and the list of a file's types read the same records.
+TEST(RecordTypes, ATagEndsAtAnyByteThatCannotBeInATag) {
+    const std::string text = "0 @a@ _LOC@\n0 @b@ _LOC\tx\n0 @c@ _LOCX\n0 @d@ _LOC2\n0 @e@ _LOC\n0 @f@ _LOC-x\n0 @g@ _LOC";
+    EXPECT_EQ(RecordTags(text), (std::vector<std::string>{"_LOC", "_LOCX", "_LOC2"}));
+    EXPECT_EQ(CollectIdentifiers(text, "_LOC"), (std::vector<std::string_view>{"@a@", "@b@", "@e@", "@f@", "@g@"}));
+    EXPECT_EQ(CollectIdentifiers(text, "_LOCX"), (std::vector<std::string_view>{"@c@"}));
+    // The four oldest match as a prefix, as they always have.
+    EXPECT_EQ(CollectIdentifiers("0 @s@ SOURCE\n", "SOUR"), (std::vector<std::string_view>{"@s@"}));
 }
 
 TEST(RecordTypes, NotesAndSharedNotesWithOnePrefixCollide) {
