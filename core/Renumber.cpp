@@ -45,10 +45,11 @@ namespace {
 constexpr std::size_t kMostRuns = 32;
 
 // A guess at the number of definitions, for making room at once: a record in every 256 bytes is
-// more than most family trees hold of one type, and every 128 bytes of several. Room not used is
-// only reserved, never touched.
+// more than most family trees hold of one type, and every 128 bytes of several; and a few more, so
+// that a short text does not grow its lists step by step. Room not used is only reserved, never
+// touched.
 std::size_t ExpectedDefinitions(std::string_view text, std::size_t runs) {
-    return text.size() / (runs == 1 ? 256 : 128);
+    return text.size() / (runs == 1 ? 256 : 128) + 16;
 }
 
 // True when two forms can spell the same identifier.
