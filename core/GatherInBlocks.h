@@ -16,10 +16,10 @@ class GatherInBlocks {
 public:
     static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
 
-    // total: the most bytes that will be appended; a smaller text gets a block of its size. The
-    // block is not cleared: only what is appended is ever read.
+    // total: the most bytes that will be appended; a smaller text gets a block of its size, so a
+    // short text does not clear a block of 256 KiB.
     GatherInBlocks(const std::function<void(std::string_view)>& write, std::size_t total)
-        : write_(write), size_(std::min(total, kBlockSize)), block_(std::make_unique_for_overwrite<char[]>(size_)) {}
+        : write_(write), size_(std::min(total, kBlockSize)), block_(std::make_unique<char[]>(size_)) {}
 
     void Append(std::string_view bytes) {
         if (bytes.size() > size_ - filled_) {

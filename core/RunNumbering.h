@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "core/IdentifierForm.h"
 #include "core/LargeBuffer.h"
