@@ -113,13 +113,14 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
     std::string_view current = source;
     bool lastRunMadeText = false;
     try {
+        // The runs' events go through jointEvents during the pass too: it outlives together.
+        RunEvents jointEvents(runs_, 0, listener_);
         std::unique_ptr<PreparedRuns> together;
         if (runs_.size() > 1) {
             std::vector<RunRequest> requests;
             for (const JobRun& run : runs_) requests.push_back(RequestFor(run));
-            RunEvents events(runs_, 0, listener_);
             try {
-                together = PreparedRuns::Together(source, requests, events);
+                together = PreparedRuns::Together(source, requests, jointEvents);
             } catch (const std::bad_alloc&) {
                 // Nothing is heard or changed yet: one run after the other needs less at a time.
             }

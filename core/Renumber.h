@@ -75,7 +75,8 @@ private:
 
 // Runs prepared: the identifiers of their records collected from text and their new identifiers
 // settled and checked. The new text is then made in one pass by AppendTo or WriteTo. text must
-// stay alive and unchanged while they are used. See RenumberRecords for what the new text is.
+// stay alive and unchanged, and sink alive (the pass raises OnCleaned), while they are used. See
+// RenumberRecords for what the new text is.
 //
 // A single run is prepared by the constructor. Several runs go through the same preparation and
 // the same pass together where that gives exactly what they give one after the other, each on the
