@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/IdentifierForm.h"
-#include "core/LargeBuffer.h"
 #include "core/NewIdentifierShape.h"
 
 namespace halvern {
@@ -107,7 +106,7 @@ private:
     std::uint64_t startText_ = 0;   // the start number modulo 10^width
     bool byRange_ = true;
     std::unordered_map<std::uint64_t, std::size_t> entries_;  // by serial code, when not by range
-    LargeVector<char> texts_;                                 // width characters per entry, once settled
+    std::vector<char> texts_;                                 // width characters per entry, once settled
     std::string spelled_;                                     // "@" + prefix + serial text + "@"
 };
 
