@@ -11,6 +11,39 @@
 #include "core/LargeBuffer.h"
 
 namespace halvern {
+namespace {
+
+// The engine's events of the runs from runs[first] on, handed to the job's listener with the run
+// they belong to.
+class RunEvents final : public RenumberSink {
+public:
+    RunEvents(const std::vector<JobRun>& runs, std::size_t first, JobListener& listener)
+        : runs_(runs), first_(first), listener_(listener) {}
+
+    void OnCollected(std::size_t run, std::size_t count) override { listener_.OnCollected(runs_[first_ + run], count); }
+    void OnRenumbered(std::size_t run, std::size_t index) override {
+        listener_.OnRenumbered(runs_[first_ + run], index);
+    }
+    void OnCleaned(std::size_t run, std::size_t k) override { listener_.OnCleaned(runs_[first_ + run], k); }
+
+private:
+    const std::vector<JobRun>& runs_;
+    std::size_t first_;
+    JobListener& listener_;
+};
+
+RunRequest RequestFor(const JobRun& run) { return RunRequest{run.tag, run.form, run.startNumber}; }
+
+JobResult Failed(JobStatus status, std::string message, std::string identifier = {}, int ioCode = 0) {
+    JobResult result;
+    result.status = status;
+    result.message = std::move(message);
+    result.identifier = std::move(identifier);
+    result.ioCode = ioCode;
+    return result;
+}
+
+}  // namespace
 
 RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges, TextEncoding encoding)
     : runs_(std::move(runs)), listener_(listener), collectChanges_(collectChanges), encoding_(encoding) {}
@@ -40,8 +73,8 @@ void RenumberJob::Save(const Destination& destination, const Content& content) {
     }
 }
 
-template <typename Pass>
-void RenumberJob::Finish(Pass& run, std::string_view current, const Destination& destination, std::string* made) {
+void RenumberJob::Finish(PreparedRuns& run, std::string_view current, const Destination& destination,
+                         std::string* made) {
     if (destination.output == nullptr || encoding_ != TextEncoding::kEightBit) {
         // In memory: the result is what the caller gets; a UTF-16 file is written from it whole.
         if (run.Count() == 0) {
@@ -74,81 +107,57 @@ void RenumberJob::Finish(Pass& run, std::string_view current, const Destination&
     }));
 }
 
-// Prepare has made sure that no run is refused; memory and the save can still fail. The events of
-// each run are raised once the pass is done, between its RunStarting and RunFinished, as the runs
-// one after the other raise them.
-JobResult RenumberJob::ExecuteJointly(JointRuns& joint, std::string_view source, const Destination& destination) {
-    JobResult result;
-    std::string made;
-    try {
-        Finish(joint, source, destination, &made);
-        for (std::size_t i = 0; i < runs_.size(); ++i) {
-            const JobRun& run = runs_[i];
-            joint.RaiseEvents(i, listener_.RunStarting(run));
-            result.countTexts.push_back(CountText(run.tag, joint.CountOf(i)));
-            if (collectChanges_) result.changes.push_back(joint.Changes(i));
-            listener_.RunFinished(run, joint.CountOf(i));
-        }
-    } catch (const std::bad_alloc&) {
-        return JobResult{JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text), {}, 0, {}, {}, 0};
-    } catch (const IoError& error) {
-        return JobResult{JobStatus::SaveFailed, TopLevelErrorText(error.what()), {}, error.code(), {}, {}, 0};
+bool RenumberJob::FinishRuns(PreparedRuns& prepared, std::size_t first, std::string_view current,
+                             const Destination& destination, std::string& made, JobResult& result) {
+    Finish(prepared, current, destination, &made);
+    for (std::size_t i = first; i < runs_.size(); ++i) {
+        const std::size_t count = prepared.CountOf(i - first);
+        result.countTexts.push_back(CountText(runs_[i].tag, count));
+        if (collectChanges_) result.changes.push_back(prepared.Changes(i - first));
+        listener_.RunFinished(runs_[i], count);
     }
-    if (destination.result != nullptr) {
-        const bool madeText = destination.output == nullptr || encoding_ != TextEncoding::kEightBit || joint.Count() > 0;
-        if (madeText) {
-            destination.result->swap(made);
-        } else if (destination.result->data() != source.data()) {
-            destination.result->assign(source);
-        }
-    }
-    return result;
+    return destination.output == nullptr || encoding_ != TextEncoding::kEightBit || prepared.Count() > 0;
 }
 
 JobResult RenumberJob::Execute(std::string_view source, const std::function<void()>& releaseSource,
                                const Destination& destination) {
     const auto started = std::chrono::steady_clock::now();
-    if (runs_.size() > 1) {
-        std::vector<RunRequest> requests;
-        for (const JobRun& run : runs_) requests.push_back(RunRequest{run.tag, run.form, run.startNumber});
-        std::unique_ptr<JointRuns> joint;
-        try {
-            joint = JointRuns::Prepare(source, requests);
-        } catch (const std::bad_alloc&) {
-            // Nothing is heard or changed yet: one run after the other needs less at a time.
-        }
-        if (joint) {
-            JobResult result = ExecuteJointly(*joint, source, destination);
-            const auto elapsed =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-            if (result.Succeeded()) result.elapsedMilliseconds = static_cast<std::uint32_t>(elapsed.count());
-            return result;
-        }
-    }
     JobResult result;
     std::string text;  // the text the runs so far have made; empty while they changed nothing
     std::string made;  // the last run's text, when it is to be kept
     std::string_view current = source;
     bool lastRunMadeText = false;
     try {
-        for (std::size_t i = 0; i < runs_.size(); ++i) {
+        // The runs' events go through jointEvents during the pass too: it outlives together.
+        RunEvents jointEvents(runs_, 0, listener_);
+        std::unique_ptr<PreparedRuns> together;
+        if (runs_.size() > 1) {
+            std::vector<RunRequest> requests;
+            for (const JobRun& run : runs_) requests.push_back(RequestFor(run));
+            try {
+                together = PreparedRuns::Together(source, requests, jointEvents);
+            } catch (const std::bad_alloc&) {
+                // Nothing is heard or changed yet: one run after the other needs less at a time.
+            }
+        }
+        if (together) lastRunMadeText = FinishRuns(*together, 0, source, destination, made, result);
+        for (std::size_t i = 0; !together && i < runs_.size(); ++i) {
             const JobRun& run = runs_[i];
-            RenumberSink& sink = listener_.RunStarting(run);
-            PreparedRun prepared(current, run.tag, run.form, run.startNumber, sink);
-            const bool last = i + 1 == runs_.size();
+            RunEvents events(runs_, i, listener_);
+            PreparedRuns prepared(current, RequestFor(run), events);
+            if (i + 1 == runs_.size()) {
+                lastRunMadeText = FinishRuns(prepared, i, current, destination, made, result);
+                break;
+            }
             std::string next;
-            if (last) {
-                Finish(prepared, current, destination, &made);
-                lastRunMadeText =
-                    destination.output == nullptr || encoding_ != TextEncoding::kEightBit || prepared.Count() > 0;
-            } else if (prepared.Count() > 0) {
+            if (prepared.Count() > 0) {
                 ReserveLarge(next, prepared.LengthBound());
                 prepared.AppendTo(next);
             }
             result.countTexts.push_back(CountText(run.tag, prepared.Count()));
             // The run's changes name the text it read: taken before that text may go.
-            if (collectChanges_) result.changes.push_back(prepared.Changes());
-            if (!last && prepared.Count() > 0) {
+            if (collectChanges_) result.changes.push_back(prepared.Changes(0));
+            if (prepared.Count() > 0) {
                 // The text this run read goes at the end of this block, once the new one is whole.
                 text.swap(next);
                 if (current.data() == source.data() && releaseSource) releaseSource();
@@ -156,14 +165,15 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
             }
             listener_.RunFinished(run, prepared.Count());
         }
-    } catch (const IdentifierCollisionError& error) {
-        return JobResult{JobStatus::Collides, std::string(rsNummerBezet.text), error.identifier(), 0, {}, {}, 0};
-    } catch (const DuplicateSerialError&) {
-        return JobResult{JobStatus::Refused, std::string(rsNummersDubbel.text), {}, 0, {}, {}, 0};
+    } catch (const RunRefused& refused) {
+        if (refused.code() == RunRefusal::kIdentifierTaken) {
+            return Failed(JobStatus::Collides, std::string(rsNummerBezet.text), refused.identifier());
+        }
+        return Failed(JobStatus::Refused, std::string(rsNummersDubbel.text));
     } catch (const std::bad_alloc&) {
-        return JobResult{JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text), {}, 0, {}, {}, 0};
+        return Failed(JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text));
     } catch (const IoError& error) {
-        return JobResult{JobStatus::SaveFailed, TopLevelErrorText(error.what()), {}, error.code(), {}, {}, 0};
+        return Failed(JobStatus::SaveFailed, TopLevelErrorText(error.what()), {}, error.code());
     }
 
     // Everything succeeded: now the caller's text becomes the result.

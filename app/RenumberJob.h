@@ -10,7 +10,6 @@
 
 #include "app/RecordChoice.h"
 #include "core/IdentifierForm.h"
-#include "core/JointRuns.h"
 #include "core/Renumber.h"
 #include "core/Utf16Text.h"
 
@@ -31,14 +30,25 @@ inline JobRun RunFor(const RecordChoice& choice, std::int32_t startNumber) {
     return JobRun{std::string(choice.tag), IdentifierForm{std::string(choice.letter), kDefaultSerialWidth}, startNumber};
 }
 
-// What a front end hears of a job while it works (its progress display).
+// What a front end hears of a job while it works (its progress display): the engine's events
+// (see RenumberSink), each with the run it belongs to, as the work reaches them.
 class JobListener {
 public:
     virtual ~JobListener() = default;
-    // The engine's events of the run about to start go to the sink returned.
-    virtual RenumberSink& RunStarting(const JobRun& run) = 0;
+    virtual void OnCollected(const JobRun& run, std::size_t count) = 0;
+    virtual void OnRenumbered(const JobRun& run, std::size_t index) = 0;
+    virtual void OnCleaned(const JobRun& run, std::size_t k) = 0;
     // The run's new text is complete (the last run of a save: written to the temporary file).
     virtual void RunFinished(const JobRun& run, std::size_t count) = 0;
+};
+
+// A listener that ignores everything.
+class NullJobListener final : public JobListener {
+public:
+    void OnCollected(const JobRun&, std::size_t) override {}
+    void OnRenumbered(const JobRun&, std::size_t) override {}
+    void OnCleaned(const JobRun&, std::size_t) override {}
+    void RunFinished(const JobRun&, std::size_t) override {}
 };
 
 // How a job ended.
@@ -75,9 +85,10 @@ struct JobResult {
 // it was. At any moment the job holds at most the text a run reads, the text it makes and the
 // run's tables.
 //
-// Several runs whose joint pass gives exactly that result (core/JointRuns) are carried out in one
-// collection and one replacement pass over the source instead; the listener then hears each run's
-// events, in the order of the runs, once the new text is complete.
+// Several runs whose joint pass gives exactly that result (PreparedRuns::Together) are carried out
+// in one collection and one replacement pass over the source instead; the listener then hears the
+// cleaning of the runs interleaved, in the order of the text, and RunFinished of each once the new
+// text is complete.
 class RenumberJob {
 public:
     // encoding: how the file the text came from was written; a UTF-16 file's text is its working
@@ -115,12 +126,14 @@ private:
 
     JobResult Execute(std::string_view source, const std::function<void()>& releaseSource,
                       const Destination& destination);
-    // The runs together in one pass (core/JointRuns), when Prepare allowed it; the same result.
-    JobResult ExecuteJointly(JointRuns& joint, std::string_view source, const Destination& destination);
-    // Makes the last text (a PreparedRun's or JointRuns') and puts it where destination says; the
-    // text made goes to made when a caller wants it kept.
-    template <typename Pass>
-    void Finish(Pass& pass, std::string_view current, const Destination& destination, std::string* made);
+    // The runs from runs_[first] on, prepared on current, all in one pass: the last text of the
+    // job. True when the pass made a text of its own (in made) rather than leave current as it
+    // was.
+    bool FinishRuns(PreparedRuns& prepared, std::size_t first, std::string_view current,
+                    const Destination& destination, std::string& made, JobResult& result);
+    // Makes the last text and puts it where destination says; the text made goes to made when a
+    // caller wants it kept.
+    void Finish(PreparedRuns& pass, std::string_view current, const Destination& destination, std::string* made);
     // Saves content (a text, or a DocumentProducer) to the destination's file, or stages that save.
     template <typename Content>
     static void Save(const Destination& destination, const Content& content);

@@ -7,7 +7,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/JointRuns.h"
 #include "core/LargeBuffer.h"
 #include "core/QuickSearch.h"
 #include "core/RecordTypes.h"
@@ -95,13 +94,13 @@ BENCHMARK(BM_RenumberAllTypes)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The same runs in one collection walk and one replacement pass, as the job carries them out.
 void BM_RenumberAllTypesJointly(benchmark::State& state) {
-    RenumberCopies(state, [](std::string& text, NullRenumberSink&) {
+    RenumberCopies(state, [](std::string& text, NullRenumberSink& sink) {
         std::vector<halvern::RunRequest> runs;
         const std::vector<std::string> tags = halvern::RecordTags(text);
         for (const std::string& tag : tags) {
             runs.push_back(halvern::RunRequest{tag, halvern::IdentifierForm{std::string(*halvern::DefaultPrefix(tag)), 5}, 1});
         }
-        const std::unique_ptr<halvern::JointRuns> joint = halvern::JointRuns::Prepare(text, runs);
+        const std::unique_ptr<halvern::PreparedRuns> joint = halvern::PreparedRuns::Together(text, runs, sink);
         if (!joint) throw std::logic_error("the runs of a generated file should go together");
         std::string renumbered;
         halvern::ReserveLarge(renumbered, joint->LengthBound());

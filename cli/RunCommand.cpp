@@ -176,30 +176,6 @@ std::optional<std::string> PutInPlace(const std::string& name, const std::unique
     return std::nullopt;
 }
 
-// The terminal's progress line for each run, or silence.
-class ConsoleListener final : public JobListener {
-public:
-    ConsoleListener(const Console& console, bool show) : console_(console), show_(show) {}
-
-    RenumberSink& RunStarting(const JobRun& run) override {
-        progress_.reset();
-        if (!show_) return silent_;
-        progress_.emplace(run.tag, [this](std::string_view line) {
-            std::fwrite(line.data(), 1, line.size(), console_.err);
-            std::fflush(console_.err);
-        });
-        return *progress_;
-    }
-    // The line is wiped before the next run or the report.
-    void RunFinished(const JobRun&, std::size_t) override { progress_.reset(); }
-
-private:
-    const Console& console_;
-    bool show_;
-    NullRenumberSink silent_;
-    std::optional<TerminalProgress> progress_;
-};
-
 }  // namespace
 
 int RunCommand(const Options& options, const Console& console) {
@@ -248,7 +224,13 @@ int RunCommand(const Options& options, const Console& console) {
 
     // Reports never go to standard output when that carries the result.
     std::FILE* const report = IsStdStream(options.output) ? console.err : console.out;
-    ConsoleListener listener(console, console.errIsTerminal && !options.quiet);
+    TerminalProgress progressLine([&console](std::string_view text) {
+        std::fwrite(text.data(), 1, text.size(), console.err);
+        std::fflush(console.err);
+    });
+    ProgressThrottle throttle(progressLine, TerminalProgress::kPace);
+    NullJobListener silent;
+    JobListener& listener = console.errIsTerminal && !options.quiet ? static_cast<JobListener&>(throttle) : silent;
     const bool wantMap = !options.mapFile.empty();
     std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(source, options.allTypesStart) : options.runs;
     RenumberJob job(runs, listener, wantMap, encoding);

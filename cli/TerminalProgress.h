@@ -4,45 +4,32 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "core/Renumber.h"
+#include "app/ProgressThrottle.h"
 
 namespace halvern::cli {
 
-// Shows the progress of a long run on one terminal line, overwritten in place with '\r'.
-// Nothing appears during the first second, so short runs stay silent. The engine reports every
-// identifier and every replacement, so the clock is looked at only once per kEventsPerClockCheck
-// events. Finish() (also called by the destructor) wipes the line again.
-class TerminalProgress final : public RenumberSink {
+// Draws the progress of a long job on one terminal line, overwritten in place with '\r'.
+// ProgressThrottle keeps it silent during the first second, so short jobs show nothing, and then
+// draws at most every kPace.interval. RunDone (also the destructor) wipes the line again.
+class TerminalProgress final : public ProgressView {
 public:
-    using Clock = std::function<std::chrono::steady_clock::time_point()>;
     using Writer = std::function<void(std::string_view)>;
 
-    static constexpr std::size_t kEventsPerClockCheck = 4096;
-    static constexpr std::chrono::milliseconds kSilentPeriod{1000};
+    static constexpr ProgressPace kPace{std::chrono::milliseconds(100), std::chrono::milliseconds(1000)};
 
-    TerminalProgress(std::string_view tag, Writer write, Clock clock = &std::chrono::steady_clock::now);
+    explicit TerminalProgress(Writer write) : write_(std::move(write)) {}
     ~TerminalProgress() override;
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
-    void OnCollected(std::size_t count) override;
-    void OnRenumbered(std::size_t index) override;
-    void OnCleaned(std::size_t k) override;
-
-    void Finish();
+    void ShowCount(const RunProgress&) override {}
+    void ShowStep(const RunProgress& progress) override;
+    void RunDone() override;
 
 private:
-    // Counts one event; true when this event should be shown.
-    bool Due();
-    void Show(const std::string& text);
-
-    std::string tag_;
     Writer write_;
-    Clock clock_;
-    std::chrono::steady_clock::time_point started_;
-    std::size_t count_ = 0;
-    std::size_t eventsSinceCheck_ = 0;
     std::size_t shownWidth_ = 0;  // characters on the line now; 0 when nothing is shown
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/AtSignScanner.h"
+#include "core/RecordTypes.h"
 
 namespace halvern {
 
@@ -26,11 +27,10 @@ inline bool MatchedAsPrefix(std::string_view tag) {
     return tag == "INDI" || tag == "FAM" || tag == "NOTE" || tag == "SOUR";
 }
 
-// For any other tag the pattern must end a word: a blank, a line end or the end of the text after
-// it, so that "_LOC" does not take the records of "_LOCX", nor "SUBM" those of a "SUBMX".
-inline bool EndsWord(std::string_view text, std::size_t after) {
-    return after >= text.size() || text[after] == ' ' || text[after] == '\r' || text[after] == '\n';
-}
+// For any other tag the pattern must end the tag: the byte after it is no tag byte (IsTagByte), or
+// the text ends there, so that "_LOC" does not take the records of "_LOCX", nor "SUBM" those of a
+// "SUBM2", while "@ _LOC@", "@ _LOC\t" and "@ _LOC\n" are all records of "_LOC".
+inline bool EndsWord(std::string_view text, std::size_t after) { return after >= text.size() || !IsTagByte(text[after]); }
 
 // The callback for the pairs of "@" when nobody asks for them.
 struct NoAtPairs {

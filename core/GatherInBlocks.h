@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <functional>
@@ -15,13 +16,15 @@ class GatherInBlocks {
 public:
     static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
 
-    explicit GatherInBlocks(const std::function<void(std::string_view)>& write)
-        : write_(write), block_(std::make_unique<char[]>(kBlockSize)) {}
+    // total: the most bytes that will be appended; a smaller text gets a block of its size, so a
+    // short text does not clear a block of 256 KiB.
+    GatherInBlocks(const std::function<void(std::string_view)>& write, std::size_t total)
+        : write_(write), size_(std::min(total, kBlockSize)), block_(std::make_unique<char[]>(size_)) {}
 
     void Append(std::string_view bytes) {
-        if (bytes.size() > kBlockSize - filled_) {
+        if (bytes.size() > size_ - filled_) {
             Flush();
-            if (bytes.size() >= kBlockSize) {
+            if (bytes.size() >= size_) {
                 write_(bytes);
                 return;
             }
@@ -37,6 +40,7 @@ public:
 
 private:
     const std::function<void(std::string_view)>& write_;
+    std::size_t size_;
     std::unique_ptr<char[]> block_;
     std::size_t filled_ = 0;
 };

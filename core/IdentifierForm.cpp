@@ -1,14 +1,14 @@
 #include "core/IdentifierForm.h"
 
+#include <algorithm>
+
+#include "core/RecordTypes.h"
+
 namespace halvern {
 
 bool IsValidPrefix(std::string_view prefix) {
     if (prefix.empty() || prefix.size() > kMaxPrefixLength) return false;
-    for (const char c : prefix) {
-        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-        if (!allowed) return false;
-    }
-    return true;
+    return std::all_of(prefix.begin(), prefix.end(), IsTagByte);
 }
 
 bool IsValidSerialWidth(int width) { return width >= kMinSerialWidth && width <= kMaxSerialWidth; }

@@ -28,6 +28,10 @@ void AdviseLargePages(const void* data, std::size_t size) noexcept {
 // not hold, fewer pages are large; nothing else changes.
 void ReserveLarge(std::string& text, std::size_t size) {
     if (size <= text.capacity()) return;
+    if (size < kLargePage) {  // no large page to ask for
+        text.reserve(size);
+        return;
+    }
     constexpr std::size_t kAllocatorBytes = 64;
     std::size_t room = size;
     if (size >= kLargePage && size <= SIZE_MAX - 2 * kLargePage) room = RoundUp(size + kAllocatorBytes, kLargePage) - kAllocatorBytes;

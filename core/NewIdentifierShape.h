@@ -2,11 +2,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
-#include "core/RunSerials.h"
 #include <string_view>
 
 namespace halvern {
+
+// A serial text is read as a number of four bits per character, the first character highest, each
+// digit as itself and "-" as kMinusDigit: different texts of one width have different codes.
+inline constexpr std::uint64_t kMinusDigit = 10;
 
 // The shape that every new identifier of a run has: "@" + prefix + width characters that are
 // digits or "-" + "@". A stretch of a text without this shape can never be one of them. The prefix
@@ -18,7 +20,7 @@ public:
     // The length of such an identifier, both "@" included.
     std::size_t Length() const { return prefix_.size() + width_ + 2; }
 
-    // When the bytes of text from at on have the shape: SerialCode of its serial text.
+    // When the bytes of text from at on have the shape: the code of its serial text.
     std::optional<std::uint64_t> SerialCodeAt(std::string_view text, std::size_t at) const {
         std::uint64_t code = 0;
         if (!Read(text, at, code)) return std::nullopt;

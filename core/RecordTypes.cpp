@@ -22,6 +22,32 @@ constexpr std::array<KnownType, 9> kKnownTypes{{{"INDI", "I"},
                                                 {"SUBM", "U"},
                                                 {"SUBN", "B"}}};
 
+// The tags found so far: of the known types which occur, and the others in order.
+struct TagsFound {
+    std::array<bool, kKnownTypes.size()> knownPresent{};
+    std::vector<std::string> others;
+
+    // Takes the tag of a line that begins with level 0, if it is a record's. Out of line: the walk
+    // over the lines stays small, and most lines are not records.
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    void TakeRecord(std::string_view line) {
+        GedcomLine parts;
+        if (!SplitGedcomLine(line, parts) || parts.level != "0" || parts.xref.empty()) return;
+        const auto end = std::find_if_not(parts.tag.begin(), parts.tag.end(), IsTagByte);
+        const std::string_view tag = parts.tag.substr(0, static_cast<std::size_t>(end - parts.tag.begin()));
+        if (tag.empty()) return;
+        for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
+            if (kKnownTypes[i].tag == tag) {
+                knownPresent[i] = true;
+                return;
+            }
+        }
+        if (std::find(others.begin(), others.end(), tag) == others.end()) others.emplace_back(tag);
+    }
+};
+
 }  // namespace
 
 std::optional<std::string_view> DefaultPrefix(std::string_view tag) {
@@ -39,28 +65,18 @@ std::size_t KnownTagOrder(std::string_view tag) {
 }
 
 std::vector<std::string> RecordTags(std::string_view text) {
-    std::array<bool, kKnownTypes.size()> knownPresent{};
-    std::vector<std::string> others;
+    TagsFound found;
     ForEachLine(text, [&](std::string_view line, std::size_t) {
-        // Most lines are not records: only a line whose level is 0 is split.
+        // Most lines are not records: only a line whose level is 0 is looked at further.
         std::size_t first = 0;
         while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
-        if (first == line.size() || line[first] != '0') return;
-        GedcomLine parts;
-        if (!SplitGedcomLine(line, parts) || parts.level != "0" || parts.xref.empty()) return;
-        for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
-            if (kKnownTypes[i].tag == parts.tag) {
-                knownPresent[i] = true;
-                return;
-            }
-        }
-        if (std::find(others.begin(), others.end(), parts.tag) == others.end()) others.emplace_back(parts.tag);
+        if (first < line.size() && line[first] == '0') found.TakeRecord(line);
     });
     std::vector<std::string> tags;
     for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
-        if (knownPresent[i]) tags.emplace_back(kKnownTypes[i].tag);
+        if (found.knownPresent[i]) tags.emplace_back(kKnownTypes[i].tag);
     }
-    tags.insert(tags.end(), others.begin(), others.end());
+    tags.insert(tags.end(), found.others.begin(), found.others.end());
     return tags;
 }
 

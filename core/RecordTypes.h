@@ -6,6 +6,12 @@
 
 namespace halvern {
 
+// The bytes a record tag is made of: A-Z, a-z, 0-9 and "_". A tag ends where any other byte
+// follows, or the text ends.
+inline bool IsTagByte(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
 // The prefix a record type's identifiers get unless the user asks otherwise: INDI "I", FAM "F",
 // NOTE and SNOTE "N", SOUR "S", REPO "R", OBJE "O", SUBM "U", SUBN "B". Nothing for any other tag
 // (those beginning with "_" included): the user has to choose one.
@@ -15,7 +21,8 @@ std::optional<std::string_view> DefaultPrefix(std::string_view tag);
 // 9 for any other tag.
 std::size_t KnownTagOrder(std::string_view tag);
 
-// The tags of the level-0 records in text ("0 @X@ TAG", leading blanks allowed), each once: first
+// The tags of the level-0 records in text ("0 @X@ TAG", leading blanks allowed; the tag as far as
+// IsTagByte goes, so "0 @X@ _LOC@" is a record of "_LOC"), each once: first
 // those of INDI, FAM, NOTE, SNOTE, SOUR, REPO, OBJE, SUBM and SUBN that occur, in that order, then
 // any other tags in the order in which they first occur. Records without an identifier (HEAD,
 // TRLR) are not counted. For renumbering every type of a file in one go.

@@ -1,4 +1,4 @@
-// Several runs in one pass (JointRuns) against the same runs one after the other on any bytes, for
+// Several runs in one pass (PreparedRuns::Together) against the same runs one after the other on any bytes, for
 // two to four runs whose tags, forms and start numbers come from the input. Wherever the joint
 // pass is taken:
 // - none of the runs one after the other is refused;
@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/JointRuns.h"
 #include "core/Renumber.h"
 #include "fuzz/FuzzInput.h"
 
@@ -23,12 +22,21 @@ using halvern::fuzz::Require;
 constexpr std::string_view kTags[] = {"INDI", "FAM", "NOTE", "SOUR", "SOURCE", "SNOTE", "_X", "F@M"};
 constexpr std::string_view kPrefixes[] = {"I", "F", "N", "S", "I0", "X_", "S0", "ab"};
 
+// The events of each run as text; those of runs in one pass interleave, each run's stay in order.
 class EventText final : public halvern::RenumberSink {
 public:
-    void OnCollected(std::size_t count) override { text += "C" + std::to_string(count) + ";"; }
-    void OnRenumbered(std::size_t index) override { text += "R" + std::to_string(index) + ";"; }
-    void OnCleaned(std::size_t k) override { text += "K" + std::to_string(k) + ";"; }
-    std::string text;
+    explicit EventText(std::size_t runs) : text(runs) {}
+    void OnCollected(std::size_t run, std::size_t count) override { Add(run, 'C', count); }
+    void OnRenumbered(std::size_t run, std::size_t index) override { Add(run, 'R', index); }
+    void OnCleaned(std::size_t run, std::size_t k) override { Add(run, 'K', k); }
+    std::vector<std::string> text;
+
+private:
+    void Add(std::size_t run, char kind, std::size_t number) {
+        Require(run < text.size(), "an event of a run that is not there");
+        text[run] += kind;
+        text[run] += std::to_string(number) + ";";
+    }
 };
 
 struct Run {
@@ -73,36 +81,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> changes;
     bool refused = false;
     for (const Run& run : runs) {
-        EventText sink;
+        EventText sink(1);
         std::vector<halvern::Renumbering> renamed;
         try {
             counts.push_back(halvern::RenumberRecords(sequential, run.tag, run.form, run.start, sink, &renamed));
-        } catch (const halvern::DuplicateSerialError&) {
+        } catch (const halvern::RunRefused&) {
             refused = true;
             break;
         }
-        events.push_back(sink.text);
+        events.push_back(sink.text[0]);
         changes.push_back(ChangesText(renamed));
     }
 
     std::vector<halvern::RunRequest> requests;
     for (const Run& run : runs) requests.push_back(halvern::RunRequest{run.tag, run.form, run.start});
-    const std::unique_ptr<halvern::JointRuns> joint = halvern::JointRuns::Prepare(original, requests);
-    if (!joint) return 0;
+    EventText jointEvents(runs.size());
+    const std::unique_ptr<halvern::PreparedRuns> joint = halvern::PreparedRuns::Together(original, requests, jointEvents);
+    if (!joint) {
+        for (const std::string& heard : jointEvents.text) Require(heard.empty(), "runs that went apart raised events");
+        return 0;
+    }
     Require(!refused, "runs taken together although one of them is refused");
 
     std::string together;
     joint->AppendTo(together);
     Require(together == sequential, "the joint pass made another text");
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        EventText sink;
-        joint->RaiseEvents(i, sink);
         Require(joint->CountOf(i) == counts[i], "a run collected another number of identifiers");
-        Require(sink.text == events[i], "a run raised other events");
+        Require(jointEvents.text[i] == events[i], "a run raised other events");
         Require(ChangesText(joint->Changes(i)) == changes[i], "a run renamed other identifiers");
     }
 
-    const std::unique_ptr<halvern::JointRuns> again = halvern::JointRuns::Prepare(original, requests);
+    halvern::NullRenumberSink quiet;
+    const std::unique_ptr<halvern::PreparedRuns> again = halvern::PreparedRuns::Together(original, requests, quiet);
     Require(again != nullptr, "the same runs on the same text were not taken together again");
     std::string streamed;
     again->WriteTo([&](std::string_view piece) { streamed.append(piece); });

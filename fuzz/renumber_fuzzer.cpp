@@ -15,12 +15,13 @@
 //   accepted run never gives a record's identifier to anything else.
 // The record type, the prefix and the width of the new identifiers come from the input too.
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <limits>
-#include <map>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/FixedWidthNumber.h"
@@ -39,30 +40,32 @@ struct RecordType {
 constexpr std::string_view kTags[] = {"INDI", "FAM", "NOTE", "SOUR", "SNOTE", "_X"};
 constexpr std::string_view kPrefixes[] = {"I", "F", "N", "S", "X_", "ab"};
 
-// Every occurrence of "@ " + tag (for tags other than the four oldest followed by a blank, a line
-// end or the end), the identifier running back to the nearest "@" but not before the end of the
-// previous occurrence. definitionStarts receives where each identifier begins.
+// True for the bytes of a record tag: A-Z, a-z, 0-9 and "_".
+bool TagByte(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+
+// Every occurrence of "@ " + tag (for tags other than the four oldest not followed by another byte
+// of a tag), the identifier running back to the nearest "@" but not before the end of the previous
+// definition. An occurrence that is no definition moves only the search on. definitionStarts
+// receives where each identifier begins.
 std::vector<std::string> PlainCollection(std::string_view text, std::string_view tag,
                                          std::vector<std::size_t>& definitionStarts) {
     const std::string pattern = std::string("@ ").append(tag);
     const bool prefixOnly = tag == "INDI" || tag == "FAM" || tag == "NOTE" || tag == "SOUR";
     std::vector<std::string> identifiers;
-    std::size_t from = 0;
-    for (std::size_t closing = text.find(pattern, from); closing != std::string_view::npos;
-         closing = text.find(pattern, from)) {
+    std::size_t previousEnd = 0;
+    for (std::size_t closing = text.find(pattern); closing != std::string_view::npos;
+         closing = text.find(pattern, closing + 1)) {
+        if (closing < previousEnd) continue;
         const std::size_t after = closing + pattern.size();
-        if (!prefixOnly && after < text.size() && text[after] != ' ' && text[after] != '\r' && text[after] != '\n') {
-            from = closing + 1;
-            continue;
-        }
-        for (std::size_t k = closing; k > from; --k) {
+        if (!prefixOnly && after < text.size() && TagByte(text[after])) continue;
+        for (std::size_t k = closing; k > previousEnd; --k) {
             if (text[k - 1] == '@') {
                 identifiers.emplace_back(text.substr(k - 1, closing - k + 2));
                 definitionStarts.push_back(k - 1);
                 break;
             }
         }
-        from = closing + pattern.size();
+        previousEnd = after;
     }
     return identifiers;
 }
@@ -70,16 +73,19 @@ std::vector<std::string> PlainCollection(std::string_view text, std::string_view
 // Records the events and checks their order as they come.
 class OrderCheckingSink final : public halvern::RenumberSink {
 public:
-    void OnCollected(std::size_t count) override {
+    void OnCollected(std::size_t run, std::size_t count) override {
+        Require(run == 0, "an event of another run");
         Require(!collected_, "OnCollected twice");
         collected_ = true;
         count_ = count;
     }
-    void OnRenumbered(std::size_t index) override {
+    void OnRenumbered(std::size_t run, std::size_t index) override {
+        Require(run == 0, "an event of another run");
         Require(collected_ && cleaned_ == 0 && index == renumbered_ + 1 && index <= count_, "OnRenumbered out of order");
         renumbered_ = index;
     }
-    void OnCleaned(std::size_t k) override {
+    void OnCleaned(std::size_t run, std::size_t k) override {
+        Require(run == 0, "an event of another run");
         Require(renumbered_ == count_ && count_ > 0 && k == cleaned_ + 1, "OnCleaned out of order");
         cleaned_ = k;
     }
@@ -97,17 +103,29 @@ std::string NewIdentifier(const RecordType& type, std::int32_t start, std::size_
     return std::string("@").append(type.letter).append(halvern::FixedWidthNumber(halvern::SerialNumber(start, entry), type.width)).append("@");
 }
 
-// Walks input and output side by side: equal bytes, or a collected identifier in the input where
-// its new identifier stands in the output. Returns where the replaced occurrences began.
-std::set<std::size_t> CheckOnlyIdentifiersChanged(std::string_view in, std::string_view out,
-                                                  const std::vector<std::string>& ids, const RecordType& type,
-                                                  std::int32_t start, const std::vector<halvern::Renumbering>& changes) {
-    std::map<std::string, std::size_t, std::less<>> firstEntry;
-    for (std::size_t i = 0; i < ids.size(); ++i) firstEntry.emplace(ids[i], i);
+// What the plain reading gives a run: the identifiers collected, the first entry of each, and the
+// new identifier of every entry.
+struct Model {
+    Model(const std::vector<std::string>& collected, const RecordType& type, std::int32_t start) : ids(collected) {
+        newIds.reserve(ids.size());  // the maps view into it
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            newIds.push_back(NewIdentifier(type, start, i));
+            if (firstEntry.emplace(ids[i], i).second) written.emplace(newIds[i], i);
+        }
+    }
+    const std::vector<std::string>& ids;
+    std::vector<std::string> newIds;
+    std::unordered_map<std::string_view, std::size_t> firstEntry;  // identifier -> its first entry
+    std::unordered_map<std::string_view, std::size_t> written;     // new identifier of a first entry -> entry
+};
 
-    std::map<std::string, std::string> renamed;   // old -> new
-    std::map<std::string, std::string> renamedTo;  // new -> old
-    std::set<std::size_t> replaced;
+// Walks input and output side by side: equal bytes, or a collected identifier in the input where
+// its new identifier stands in the output. Returns where the replaced occurrences began, in order.
+std::vector<std::size_t> CheckOnlyIdentifiersChanged(std::string_view in, std::string_view out, const Model& model,
+                                                     const std::vector<halvern::Renumbering>& changes) {
+    std::unordered_map<std::string_view, std::string_view> renamed;    // old -> new
+    std::unordered_map<std::string_view, std::string_view> renamedTo;  // new -> old
+    std::vector<std::size_t> replaced;
     std::size_t i = 0;
     std::size_t j = 0;
     bool atWritten = false;  // in[i] is the closing "@" of a replaced identifier, written with it
@@ -116,16 +134,16 @@ std::set<std::size_t> CheckOnlyIdentifiersChanged(std::string_view in, std::stri
             const std::size_t next = in.find('@', i + 1);
             if (next != std::string_view::npos) {
                 const std::string_view segment = in.substr(i, next - i + 1);
-                const auto entry = firstEntry.find(segment);
-                if (entry != firstEntry.end()) {
-                    const std::string fresh = NewIdentifier(type, start, entry->second);
+                const auto entry = model.firstEntry.find(segment);
+                if (entry != model.firstEntry.end()) {
+                    const std::string_view fresh = model.newIds[entry->second];
                     // Two occurrences that share an "@" share it in the new text too.
-                    const std::string_view expected = std::string_view(fresh).substr(atWritten ? 1 : 0);
+                    const std::string_view expected = fresh.substr(atWritten ? 1 : 0);
                     Require(out.substr(j, expected.size()) == expected, "a collected identifier was not replaced by its new one");
-                    const auto [old, added] = renamedTo.emplace(fresh, std::string(segment));
+                    const auto [old, added] = renamedTo.emplace(fresh, segment);
                     Require(added || old->second == segment, "two identifiers got the same new identifier");
-                    renamed.emplace(std::string(segment), fresh);
-                    replaced.insert(i);
+                    renamed.emplace(segment, fresh);
+                    replaced.push_back(i);
                     i = next;
                     j += expected.size();
                     atWritten = true;
@@ -153,8 +171,10 @@ std::set<std::size_t> CheckOnlyIdentifiersChanged(std::string_view in, std::stri
 }
 
 // Every definition's identifier is replaced: a definition always changes with its references.
-void RequireDefinitionsReplaced(const std::vector<std::size_t>& definitionStarts, const std::set<std::size_t>& replaced) {
-    for (const std::size_t at : definitionStarts) Require(replaced.count(at) == 1, "a definition kept its old identifier");
+void RequireDefinitionsReplaced(const std::vector<std::size_t>& definitionStarts, const std::vector<std::size_t>& replaced) {
+    for (const std::size_t at : definitionStarts) {
+        Require(std::binary_search(replaced.begin(), replaced.end(), at), "a definition kept its old identifier");
+    }
 }
 
 std::int32_t StartNumber(halvern::fuzz::FuzzInput& input) {
@@ -173,28 +193,21 @@ std::int32_t StartNumber(halvern::fuzz::FuzzInput& input) {
 // The new identifier that some stretch of text, not a collected identifier, would share with a
 // record of the run; empty when there is none. Every stretch from one "@" to the next is compared
 // with the new identifiers of the first entries of the collected identifiers.
-std::string FirstCollision(std::string_view text, const std::vector<std::string>& ids, const RecordType& type,
-                           std::int32_t start) {
-    std::set<std::string, std::less<>> collected(ids.begin(), ids.end());
-    std::map<std::string, std::size_t, std::less<>> written;  // new identifier -> entry
-    std::set<std::string, std::less<>> seen;
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        if (seen.insert(ids[i]).second) written.emplace(NewIdentifier(type, start, i), i);
-    }
-    std::string first;
+std::string FirstCollision(std::string_view text, const Model& model) {
+    std::string_view first;
     std::size_t firstEntry = SIZE_MAX;
     for (std::size_t at = text.find('@'); at != std::string_view::npos;) {
         const std::size_t next = text.find('@', at + 1);
         if (next == std::string_view::npos) break;
         const std::string_view stretch = text.substr(at, next - at + 1);
-        const auto hit = written.find(stretch);
-        if (hit != written.end() && collected.count(stretch) == 0 && hit->second < firstEntry) {
+        const auto hit = model.written.find(stretch);
+        if (hit != model.written.end() && model.firstEntry.count(stretch) == 0 && hit->second < firstEntry) {
             first = hit->first;
             firstEntry = hit->second;
         }
         at = next;
     }
-    return first;
+    return std::string(first);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -212,6 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::size_t> definitionStarts;
     const std::vector<std::string> ids = PlainCollection(original, type.tag, definitionStarts);
+    const Model model(ids, type, start);
     std::string text = original;
     std::vector<halvern::Renumbering> changes;
     OrderCheckingSink sink;
@@ -220,25 +234,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string collision;
     try {
         count = halvern::RenumberRecords(text, type.tag, form, start, sink, &changes);
-    } catch (const halvern::IdentifierCollisionError& error) {
+    } catch (const halvern::RunRefused& error) {
+        if (error.code() == halvern::RunRefusal::kSerialsRepeat) {
+            Require(error.identifier().empty(), "a repeat named an identifier");
+            Require(text == original, "a refused run changed the text");
+            std::set<std::string> serials;
+            bool repeats = false;
+            for (std::size_t i = 0; i < ids.size(); ++i) repeats |= !serials.insert(NewIdentifier(type, start, i)).second;
+            Require(repeats, "refused although no two serial texts are alike");
+            return 0;
+        }
         Require(text == original, "a run refused for a collision changed the text");
-        const std::string expected = FirstCollision(original, ids, type, start);
+        const std::string expected = FirstCollision(original, model);
         Require(!expected.empty(), "refused for a collision that is not there");
         Require(error.identifier().size() == expected.size(), "the collision named has not the shape of one");
-        return 0;
-    } catch (const halvern::DuplicateSerialError&) {
-        Require(text == original, "a refused run changed the text");
-        std::set<std::string> serials;
-        bool repeats = false;
-        for (std::size_t i = 0; i < ids.size(); ++i) repeats |= !serials.insert(NewIdentifier(type, start, i)).second;
-        Require(repeats, "refused although no two serial texts are alike");
         return 0;
     }
 
     Require(count == ids.size(), "collected other identifiers than the definitions name");
-    Require(FirstCollision(original, ids, type, start).empty(), "a run went through that gives an identifier twice");
+    Require(FirstCollision(original, model).empty(), "a run went through that gives an identifier twice");
     Require(sink.complete(count), "events missing");
-    const std::set<std::size_t> replaced = CheckOnlyIdentifiersChanged(original, text, ids, type, start, changes);
+    const std::vector<std::size_t> replaced = CheckOnlyIdentifiersChanged(original, text, model, changes);
     Require(sink.cleaned() == replaced.size(), "OnCleaned does not count the replacements");
     Require(std::count(text.begin(), text.end(), '@') == std::count(original.begin(), original.end(), '@'),
             "the number of @ changed");
@@ -246,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same run written piece by piece, as a save straight into a file makes it.
     {
         halvern::NullRenumberSink quiet;
-        halvern::PreparedRun prepared(original, type.tag, form, start, quiet);
+        halvern::PreparedRuns prepared(original, halvern::RunRequest{type.tag, form, start}, quiet);
         std::string streamed;
         prepared.WriteTo([&](std::string_view piece) { streamed.append(piece); });
         Require(streamed == text, "the text written in pieces differs from the text made whole");
@@ -258,7 +274,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     halvern::NullRenumberSink quiet;
     try {
         halvern::RenumberRecords(again, type.tag, form, start, quiet);
-    } catch (const halvern::DuplicateSerialError&) {
+    } catch (const halvern::RunRefused&) {
         halvern::fuzz::Broken("a second run refused what the first one did");
     }
     Require(again == text, "a second run with the same start number changed the text");

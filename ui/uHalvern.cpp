@@ -419,7 +419,8 @@ void TfrmHalvern::tbtnUitvoerenClick() {
 
 JobResult TfrmHalvern::RenumberAndSave(const std::string& outputName, std::int32_t startNumber) {
     const BusyCursor busy;
-    ProgressDisplay progress(sbarHalvern);
+    ProgressDisplay display(sbarHalvern);
+    ProgressThrottle progress(display, ProgressDisplay::kPace);
     RenumberJob job({RunFor(RecordChoice{RecordTag, RecordLetter}, startNumber)}, progress, false, GedcomEncoding);
     // The text in memory becomes the result only once it has been saved, so a refused run or a
     // failed save leaves it as it was.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,28 +16,32 @@
 namespace halvern {
 namespace {
 
-// Writes down each run's start, every event of it and its end.
+// Writes down every event of each run and its end, by run: runs in one pass clean in turns, but
+// each run's own events must be those it raises by itself. Every run begins with OnCollected, in
+// the order of the runs.
 class EventLog final : public JobListener {
 public:
-    RenumberSink& RunStarting(const JobRun& run) override {
-        heard.push_back("start " + run.tag);
-        sink_.events.clear();
-        return sink_;
+    void OnCollected(const JobRun& run, std::size_t count) override {
+        index_[&run] = heard.size();
+        heard.emplace_back();
+        Of(run).push_back(testing::Event('C', count));
     }
+    void OnRenumbered(const JobRun& run, std::size_t index) override { Of(run).push_back(testing::Event('R', index)); }
+    void OnCleaned(const JobRun& run, std::size_t k) override { Of(run).push_back(testing::Event('K', k)); }
     void RunFinished(const JobRun& run, std::size_t count) override {
-        heard.insert(heard.end(), sink_.events.begin(), sink_.events.end());
-        heard.push_back("end " + run.tag + " " + std::to_string(count));
+        Of(run).push_back("end " + run.tag + " " + std::to_string(count));
     }
-    std::vector<std::string> heard;
+    std::vector<std::vector<std::string>> heard;
 
 private:
-    testing::RecordingSink sink_;
+    std::vector<std::string>& Of(const JobRun& run) { return heard.at(index_.at(&run)); }
+    std::map<const JobRun*, std::size_t> index_;
 };
 
 struct Observed {
     JobResult result;
     std::string text;
-    std::vector<std::string> heard;
+    std::vector<std::vector<std::string>> heard;
 };
 
 Observed OneJob(const std::vector<JobRun>& runs, const std::string& source) {

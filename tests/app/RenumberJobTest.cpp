@@ -27,15 +27,15 @@ const JobRun kSour{"SOUR", {"S"}, 1};
 // Records what a front end hears.
 class Recorder final : public JobListener {
 public:
-    RenumberSink& RunStarting(const JobRun& run) override {
-        heard += "start " + run.tag + ";";
-        return silent;
+    void OnCollected(const JobRun& run, std::size_t count) override {
+        heard += "collected " + run.tag + " " + std::to_string(count) + ";";
     }
+    void OnRenumbered(const JobRun&, std::size_t) override {}
+    void OnCleaned(const JobRun&, std::size_t) override {}
     void RunFinished(const JobRun& run, std::size_t count) override {
         heard += "end " + run.tag + " " + std::to_string(count) + ";";
     }
     std::string heard;
-    NullRenumberSink silent;
 };
 
 
@@ -91,7 +91,8 @@ TEST(RenumberJob, ARunChangesNoMapEntryOfAnother) {
     EXPECT_EQ(outcome.changes[0][1].newId, "@I00002@");
     ASSERT_EQ(outcome.changes[1].size(), 1u);
     EXPECT_EQ(outcome.changes[1][0].oldId, "@F2@");
-    EXPECT_EQ(listener.heard, "start INDI;end INDI 2;start FAM;end FAM 1;");
+    // The two runs went through one pass.
+    EXPECT_EQ(listener.heard, "collected INDI 2;collected FAM 1;end INDI 2;end FAM 1;");
 }
 
 TEST(RenumberJob, ARefusedRunOrAFailedSaveChangesNothing) {

@@ -11,50 +11,31 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TerminalProgressTest : public ::testing::Test {
-protected:
-    TerminalProgress Make(std::string_view tag) {
-        return TerminalProgress(tag, [this](std::string_view text) { shown_ += text; }, [this] { return now_; });
-    }
-    std::chrono::steady_clock::time_point now_{};
-    std::string shown_;
-};
+// The line as the terminal shows it through the throttle: silent at first, then rewritten in place,
+// and wiped at the end of the run.
+TEST(TerminalProgress, OneLineRewrittenInPlaceThenWiped) {
+    std::string shown;
+    std::chrono::milliseconds now{0};
+    TerminalProgress line([&](std::string_view text) { shown += text; });
+    ProgressThrottle progress(line, TerminalProgress::kPace, [&] { return now; });
+    const JobRun run{"FAM", {"F"}, 1};
+    progress.OnCollected(run, 30000);
+    for (std::size_t i = 1; i <= 20000; ++i) progress.OnRenumbered(run, i);
+    EXPECT_EQ(shown, "") << "silent during the first second";
 
-TEST_F(TerminalProgressTest, SilentDuringTheFirstSecond) {
-    {
-        TerminalProgress progress = Make("INDI");
-        progress.OnCollected(20000);
-        for (std::size_t i = 1; i <= 20000; ++i) progress.OnRenumbered(i);
-        now_ += 999ms;
-        for (std::size_t k = 1; k < 2 * TerminalProgress::kEventsPerClockCheck; ++k) progress.OnCleaned(k);
-    }
-    EXPECT_EQ(shown_, "");  // nothing shown, so nothing to wipe either
-}
-
-TEST_F(TerminalProgressTest, OneLineRewrittenEveryFewThousandEventsThenWiped) {
-    const std::size_t every = TerminalProgress::kEventsPerClockCheck;
-    TerminalProgress progress = Make("FAM");
-    progress.OnCollected(3 * every);
-    now_ += 1s;
-    for (std::size_t i = 1; i < every; ++i) progress.OnRenumbered(i);
-    EXPECT_EQ(shown_, "");
-    progress.OnRenumbered(every);
-    const std::string first =
-        std::string("\rFAM: bezig met ").append(std::to_string(every)).append(" van ").append(std::to_string(3 * every));
-    EXPECT_EQ(shown_, first);
-
-    shown_.clear();
-    for (std::size_t k = 1; k <= every; ++k) progress.OnCleaned(k);
+    now = 1s;
+    progress.OnRenumbered(run, 30000);
+    const std::string first = "\rFAM: bezig met 30000 van 30000";
+    EXPECT_EQ(shown, first);
+    shown.clear();
+    progress.OnCleaned(run, 1);
     // The shorter text blanks out the tail of the longer one it replaces.
-    const std::string second = "FAM: schonen " + std::to_string(every);
-    EXPECT_EQ(shown_, std::string(1, '\r').append(second).append(first.size() - 1 - second.size(), ' '));
+    const std::string second = "FAM: schonen 1";
+    EXPECT_EQ(shown, std::string(1, '\r').append(second).append(first.size() - 1 - second.size(), ' '));
 
-    shown_.clear();
-    progress.Finish();
-    EXPECT_EQ(shown_, std::string(1, '\r').append(first.size() - 1, ' ').append(1, '\r'));
-    shown_.clear();
-    progress.Finish();
-    EXPECT_EQ(shown_, "");
+    shown.clear();
+    progress.RunFinished(run, 30000);
+    EXPECT_EQ(shown, std::string(1, '\r').append(first.size() - 1, ' ').append(1, '\r'));
 }
 
 TEST(MapText, OneTabSeparatedLinePerChange) {

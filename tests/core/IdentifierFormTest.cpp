@@ -32,7 +32,7 @@ std::optional<std::string> Collision(const std::string& original, std::string_vi
     NullRenumberSink sink;
     try {
         RenumberRecords(text, tag, form, start, sink);
-    } catch (const IdentifierCollisionError& error) {
+    } catch (const RunRefused& error) {
         EXPECT_EQ(text, original);
         EXPECT_EQ(error.code(), RunRefusal::kIdentifierTaken);
         return error.identifier();
@@ -67,7 +67,7 @@ TEST(IdentifierForm, EveryWidthWritesTheLastDigitsOfTheSerialNumber) {
             std::vector<Renumbering> changes;
             try {
                 RenumberRecords(text, "INDI", IdentifierForm{"Pre_1", width}, start, sink, &changes);
-            } catch (const DuplicateSerialError&) {
+            } catch (const RunRefused&) {
                 // -3, -2, -1 at width 1 are "3", "2", "1": only a width that can show them all may refuse.
                 EXPECT_TRUE(start < 0 && width == 1);
                 continue;
@@ -104,7 +104,7 @@ TEST(IdentifierForm, SerialTextsMayNotRepeatWithinTheWidth) {
         bool refused = false;
         try {
             RenumberRecords(text, "INDI", IdentifierForm{"X", c.width}, c.start, sink);
-        } catch (const DuplicateSerialError& error) {
+        } catch (const RunRefused& error) {
             refused = true;
             EXPECT_EQ(error.code(), RunRefusal::kSerialsRepeat);
             EXPECT_EQ(text, original);

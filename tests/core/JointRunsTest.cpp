@@ -1,7 +1,7 @@
 // Several runs in one pass against the same runs one after the other: wherever the joint pass is
 // taken, the text, the counts, the events and the changes of every run must be the same, and it
 // must never be taken where one of the runs would be refused.
-#include "core/JointRuns.h"
+#include "core/Renumber.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ Outcome OneAfterTheOther(std::string text, const std::vector<RandomRun>& runs) {
         std::vector<Renumbering> changes;
         try {
             outcome.counts.push_back(RenumberRecords(text, run.tag, run.form, run.startNumber, sink, &changes));
-        } catch (const DuplicateSerialError&) {
+        } catch (const RunRefused&) {
             outcome.refused = true;
             return outcome;
         }
@@ -56,14 +56,13 @@ Outcome OneAfterTheOther(std::string text, const std::vector<RandomRun>& runs) {
     return outcome;
 }
 
-Outcome Jointly(JointRuns& joint, std::size_t runs) {
+// The pass of runs prepared together, whose events went to sink.
+Outcome Jointly(PreparedRuns& joint, RecordingSink& sink, std::size_t runs) {
     Outcome outcome;
     joint.AppendTo(outcome.text);
     for (std::size_t i = 0; i < runs; ++i) {
-        RecordingSink sink;
-        joint.RaiseEvents(i, sink);
         outcome.counts.push_back(joint.CountOf(i));
-        outcome.events.push_back(sink.events);
+        outcome.events.push_back(sink.Of(i));
         outcome.changes.push_back(joint.Changes(i));
     }
     return outcome;
@@ -125,19 +124,22 @@ TEST(JointRuns, SameAsOneAfterTheOtherOnRandomTexts) {
         const std::string original = testing::RandomSoup(random);
         const std::vector<RandomRun> runs = testing::RandomRunList(random);
         const Outcome sequential = OneAfterTheOther(original, runs);
-        const std::unique_ptr<JointRuns> prepared = JointRuns::Prepare(original, Requests(runs));
+        RecordingSink sink;
+        const std::unique_ptr<PreparedRuns> prepared = PreparedRuns::Together(original, Requests(runs), sink);
         if (!prepared) {
+            ASSERT_TRUE(sink.byRun.size() == 1 && sink.events.empty()) << "events of runs that did not go together";
             ++apart;
             continue;
         }
         ASSERT_FALSE(sequential.refused) << "taken together although a run is refused: " << original;
-        const Outcome together = Jointly(*prepared, runs.size());
+        const Outcome together = Jointly(*prepared, sink, runs.size());
         SCOPED_TRACE(original);
         ExpectSame(together, sequential);
         ++joint;
         if (together.text != original) ++jointWithChanges;
 
-        const std::unique_ptr<JointRuns> again = JointRuns::Prepare(original, Requests(runs));
+        NullRenumberSink quiet;
+        const std::unique_ptr<PreparedRuns> again = PreparedRuns::Together(original, Requests(runs), quiet);
         std::string streamed;
         again->WriteTo([&](std::string_view piece) { streamed.append(piece); });
         ASSERT_EQ(streamed, sequential.text);
@@ -179,7 +181,8 @@ TEST(JointRuns, GoTogetherOnlyWhereTheResultCannotDiffer) {
         {"an invalid form", "0 @a@ INDI\n", {indi, {"FAM", {"F", 0}, 1}}, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(JointRuns::Prepare(c.text, c.runs) != nullptr, c.together) << c.what;
+        NullRenumberSink quiet;
+        EXPECT_EQ(PreparedRuns::Together(c.text, c.runs, quiet) != nullptr, c.together) << c.what;
     }
 }
 
@@ -189,9 +192,10 @@ TEST(JointRuns, AGeneratedFamilyTreeGoesTogether) {
     const std::string original = testsupport::GenerateGedcom(options);
     const std::vector<RandomRun> runs{
         {"INDI", {"I", 5}, 1}, {"FAM", {"F", 5}, 1}, {"NOTE", {"N", 5}, 1}, {"SOUR", {"S", 5}, 1}};
-    const std::unique_ptr<JointRuns> prepared = JointRuns::Prepare(original, Requests(runs));
+    RecordingSink sink;
+    const std::unique_ptr<PreparedRuns> prepared = PreparedRuns::Together(original, Requests(runs), sink);
     ASSERT_NE(prepared, nullptr);
-    ExpectSame(Jointly(*prepared, runs.size()), OneAfterTheOther(original, runs));
+    ExpectSame(Jointly(*prepared, sink, runs.size()), OneAfterTheOther(original, runs));
 }
 
 }  // namespace

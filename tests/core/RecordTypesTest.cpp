@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/GedcomLines.h"
+#include "core/CollectIdentifiers.h"
 #include "core/RecordTypes.h"
 #include "core/Renumber.h"
 
@@ -72,12 +73,23 @@ TEST(RecordTypes, EveryTypeIsRenumberedOnItsOwn) {
               "0 TRLR\r\n");
 }
 
+// A tag other than the four oldest ends where a byte follows that cannot be part of a tag: the
+// engine and the list of a file's types read the same records.
+TEST(RecordTypes, ATagEndsAtAnyByteThatCannotBeInATag) {
+    const std::string text = "0 @a@ _LOC@\n0 @b@ _LOC\tx\n0 @c@ _LOCX\n0 @d@ _LOC2\n0 @e@ _LOC\n0 @f@ _LOC-x\n0 @g@ _LOC";
+    EXPECT_EQ(RecordTags(text), (std::vector<std::string>{"_LOC", "_LOCX", "_LOC2"}));
+    EXPECT_EQ(CollectIdentifiers(text, "_LOC"), (std::vector<std::string_view>{"@a@", "@b@", "@e@", "@f@", "@g@"}));
+    EXPECT_EQ(CollectIdentifiers(text, "_LOCX"), (std::vector<std::string_view>{"@c@"}));
+    // The four oldest match as a prefix, as they always have.
+    EXPECT_EQ(CollectIdentifiers("0 @s@ SOURCE\n", "SOUR"), (std::vector<std::string_view>{"@s@"}));
+}
+
 TEST(RecordTypes, NotesAndSharedNotesWithOnePrefixCollide) {
     // NOTE and SNOTE share the letter N: the second run would make a second @N00001@.
     std::string text = "0 @a@ NOTE x\n0 @b@ SNOTE y\n";
     NullRenumberSink sink;
     RenumberRecords(text, "NOTE", "N", 1, sink);
-    EXPECT_THROW(RenumberRecords(text, "SNOTE", "N", 1, sink), IdentifierCollisionError);
+    EXPECT_THROW(RenumberRecords(text, "SNOTE", "N", 1, sink), RunRefused);
     EXPECT_EQ(RenumberRecords(text, "SNOTE", "N", 2, sink), 1u);
     EXPECT_EQ(text, "0 @N00001@ NOTE x\n0 @N00002@ SNOTE y\n");
 }

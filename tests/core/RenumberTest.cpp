@@ -169,7 +169,7 @@ TEST(Renumber, APreparedRunWrittenInBlocksGivesTheSameText) {
     RenumberRecords(renumbered, "INDI", "I", 1, sink);
 
     RecordingSink events;
-    PreparedRun run(text, "INDI", "I", 1, events);
+    PreparedRuns run(text, RunRequest{"INDI", {"I"}, 1}, events);
     EXPECT_EQ(run.Count(), 7000u);
     std::string written;
     std::size_t pieces = 0;
@@ -183,12 +183,12 @@ TEST(Renumber, APreparedRunWrittenInBlocksGivesTheSameText) {
     EXPECT_EQ(pieces, (renumbered.size() + (std::size_t{256} << 10) - 1) / (std::size_t{256} << 10));
     EXPECT_LE(renumbered.size(), run.LengthBound());
     EXPECT_EQ(events.events.size(), 1 + 7000 + 40000u);
-    EXPECT_EQ(run.Changes().size(), 7000u);
+    EXPECT_EQ(run.Changes(0).size(), 7000u);
 
     // A stretch without occurrences larger than a block goes on as it is, between whole blocks.
     const std::string longNote = "1 NOTE " + std::string(600000, 'n') + "\r\n";
     const std::string withLongNote = text.substr(0, 1000) + longNote + text.substr(1000);
-    PreparedRun longRun(withLongNote, "INDI", "I", 1, sink);
+    PreparedRuns longRun(withLongNote, RunRequest{"INDI", {"I"}, 1}, sink);
     std::vector<std::size_t> sizes;
     std::string longWritten;
     longRun.WriteTo([&](std::string_view piece) {
@@ -201,7 +201,7 @@ TEST(Renumber, APreparedRunWrittenInBlocksGivesTheSameText) {
     EXPECT_TRUE(std::any_of(sizes.begin(), sizes.end(), [&](std::size_t size) { return size > longNote.size(); }));
 
     // Nothing to renumber: the text is handed over as it is.
-    PreparedRun none(text, "FAM", "F", 1, sink);
+    PreparedRuns none(text, RunRequest{"FAM", {"F"}, 1}, sink);
     std::string unchanged;
     none.WriteTo([&](std::string_view piece) { unchanged += piece; });
     EXPECT_EQ(unchanged, text);
@@ -212,14 +212,14 @@ TEST(Renumber, SerialTextsThatWouldRepeatChangeNothing) {
     {
         std::string text = tooMany;
         RecordingSink sink;
-        EXPECT_THROW(RenumberRecords(text, "INDI", "I", 1, sink), DuplicateSerialError);
+        EXPECT_THROW(RenumberRecords(text, "INDI", "I", 1, sink), RunRefused);
         EXPECT_EQ(text, tooMany);
     }
     // -10000 and 10000 both end in "10000": from -12345 the 22,346th entry is the first to repeat.
     const std::string spanning = ManyIndividuals(22346);
     std::string text = spanning;
     NullRenumberSink sink;
-    EXPECT_THROW(RenumberRecords(text, "INDI", "I", -12345, sink), DuplicateSerialError);
+    EXPECT_THROW(RenumberRecords(text, "INDI", "I", -12345, sink), RunRefused);
     EXPECT_EQ(text, spanning);
     text.resize(text.rfind("0 @P22345@"));
     EXPECT_EQ(RenumberRecords(text, "INDI", "I", -12345, sink), 22345u);
@@ -334,9 +334,9 @@ TEST(Renumber, AFailedRunLeavesTheTextAsItWas) {
     // A sink that gives up halfway through writing the new text, as exhausted memory would.
     class FailingSink final : public RenumberSink {
     public:
-        void OnCollected(std::size_t) override {}
-        void OnRenumbered(std::size_t) override {}
-        void OnCleaned(std::size_t k) override {
+        void OnCollected(std::size_t, std::size_t) override {}
+        void OnRenumbered(std::size_t, std::size_t) override {}
+        void OnCleaned(std::size_t, std::size_t k) override {
             if (k == 2) throw std::bad_alloc();
         }
     };

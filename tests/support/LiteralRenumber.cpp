@@ -57,7 +57,7 @@ std::size_t LiteralRenumber(std::string& text, std::string_view tag, std::string
     // Phase 1: collection.
     const std::vector<std::string> list = Collect(text, std::string("@ ").append(tag));
     const std::size_t count = list.size();
-    sink.OnCollected(count);
+    sink.OnCollected(0, count);
     if (count == 0) return 0;
 
     // Phase 2: replacement by temporary markers.
@@ -83,7 +83,7 @@ std::size_t LiteralRenumber(std::string& text, std::string_view tag, std::string
             }
             t = next;
         }
-        sink.OnRenumbered(i);
+        sink.OnRenumbered(0, i);
     }
 
     // Phase 3: cleaning.
@@ -97,7 +97,7 @@ std::size_t LiteralRenumber(std::string& text, std::string_view tag, std::string
         if (watch) Rebuild(mask, m, cleaning.size(), std::string(cleaned.size(), 'c'));
         ++k;
         m = QuickSearchPos(text, cleaning, m + cleaning.size() + 1, text.size());
-        sink.OnCleaned(k);
+        sink.OnCleaned(0, k);
     }
     if (watch) {
         if (mask.find('S') != std::string::npos) seen.foreignCleaning = true;

@@ -15,7 +15,7 @@
 #include "web/engine/CatalogueJson.h"
 #include "web/engine/DocumentSession.h"
 #include "web/engine/RunRequest.h"
-#include "web/engine/ThrottledProgress.h"
+#include "web/engine/PageProgress.h"
 #include "web/engine/WarmUp.h"
 
 // Posts one panel text to the page (the worker's global postMessage).
@@ -105,9 +105,9 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
     if (!run) {
         return -1;
     }
-    halvern::web::ThrottledProgress progress(
-        [](int panel, const std::string& text) { hv_post_panel_text(panel, text.c_str()); },
-        [] { return emscripten_get_now(); });
+    halvern::web::PageProgress page(
+        [](int panel, const std::string& text) { hv_post_panel_text(panel, text.c_str()); });
+    halvern::ProgressThrottle progress(page, halvern::web::PageProgress::kPace);
     halvern::JobResult result;
     try {
         result = session.Run(*run, progress);
@@ -121,7 +121,7 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
         if (!result.identifier.empty()) lastRun.message += " (" + result.identifier + ")";
         return 0;
     }
-    lastRun.progress = progress.LastMessage();
+    lastRun.progress = page.LastMessage();
     lastRun.elapsed = halvern::ElapsedTimeText(result.elapsedMilliseconds);
     lastRun.elapsedMs = result.elapsedMilliseconds;
     lastRun.count = result.countTexts.empty() ? std::string() : result.countTexts.front();

@@ -13,15 +13,6 @@ namespace {
 constexpr int kIndividuals = 3000;
 constexpr int kRounds = 4;
 
-class Unheard final : public JobListener {
-public:
-    RenumberSink& RunStarting(const JobRun&) override { return sink_; }
-    void RunFinished(const JobRun&, std::size_t) override {}
-
-private:
-    NullRenumberSink sink_;
-};
-
 std::string MadeUpTree() {
     std::string text = "0 HEAD\n1 CHAR UTF-8\n";
     for (int i = kIndividuals; i > 0; --i) {
@@ -38,7 +29,7 @@ std::string MadeUpTree() {
 
 void WarmUpEngine() {
     const std::string tree = MadeUpTree();
-    Unheard listener;
+    NullJobListener listener;
     for (int round = 0; round < kRounds; ++round) {
         DocumentSession session;
         char* bytes = session.PrepareLoad(tree.size(), "warm-up");

@@ -1,4 +1,5 @@
 // How a run's progress reaches the status bar, and how often it is painted.
+#include <chrono>
 #include <cstdint>
 
 #include "tests/ui/windows/WindowTestSupport.h"
@@ -10,50 +11,26 @@ namespace {
 
 using ProgressDisplayTest = ProgramWindowsTest;
 
-// Events of a run with `count` identifiers and `cleaned` markers.
-void Feed(ProgressDisplay& display, std::size_t count, std::size_t cleaned) {
-    display.OnCollected(count);
-    for (std::size_t i = 1; i <= count; ++i) display.OnRenumbered(i);
-    for (std::size_t k = 1; k <= cleaned; ++k) display.OnCleaned(k);
-    display.Finish();
-}
-
-TEST_F(ProgressDisplayTest, FastRunsShowTheFirstAndLastTextOfEachPhaseOnly) {
+TEST_F(ProgressDisplayTest, TheStatusBarShowsWhatTheThrottleHandsIt) {
     CreateWindows();
     const HWND bar = main->sbarHalvern;
-    std::uint32_t now = 5000;
-    ProgressDisplay display(bar, [&] { return now; });  // a clock that stands still
-    display.RunStarting(JobRun{"INDI", {"I"}, 1});
+    ProgressDisplay display(bar);
+    std::chrono::milliseconds now{5000};  // a clock that stands still
+    ProgressThrottle progress(display, ProgressDisplay::kPace, [&] { return now; });
+    const JobRun run{"INDI", {"I"}, 1};
 
-    display.OnCollected(1000);
+    progress.OnCollected(run, 1000);
     EXPECT_EQ(StatusPanelText(bar, StatusPanel::Count), "aantal INDI : 1000");
-    display.OnRenumbered(1);
-    display.OnRenumbered(2);
+    progress.OnRenumbered(run, 1);
+    progress.OnRenumbered(run, 2);
     EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "bezig met 1") << "2 would be replaced unseen";
-    for (std::size_t i = 3; i <= 1000; ++i) display.OnRenumbered(i);
+    for (std::size_t i = 3; i <= 1000; ++i) progress.OnRenumbered(run, i);
     EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "bezig met 1000");
-    for (std::size_t k = 1; k <= 2500; ++k) display.OnCleaned(k);
+    for (std::size_t k = 1; k <= 2500; ++k) progress.OnCleaned(run, k);
     EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "schonen 1");
-    display.Finish();
+    progress.RunFinished(run, 1000);
     EXPECT_EQ(StatusPanelText(bar, StatusPanel::Message), "schonen 2500");
-    // The count, first and last identifier, first marker, and the end.
-    EXPECT_EQ(display.RepaintCount(), 5u);
-}
-
-TEST_F(ProgressDisplayTest, SlowerRunsArePaintedAtMostOncePerInterval) {
-    CreateWindows();
-    std::uint32_t now = 0xFFFFFF00u;  // wraps during the runs
-    ProgressDisplay slow(main->sbarHalvern, [&] { return now += 20; });
-    slow.RunStarting(JobRun{"FAM", {"F"}, 1});
-    Feed(slow, 10, 30);
-    EXPECT_EQ(slow.RepaintCount(), 1u + 10u + 30u + 1u) << "20 ms apart: every event painted";
-
-    ProgressDisplay steady(main->sbarHalvern, [&] { return now += 5; });
-    steady.RunStarting(JobRun{"NOTE", {"N"}, 1});
-    Feed(steady, 300, 0);
-    // 5 ms apart, 1500 ms in all: about every third event, never more often than every 15 ms.
-    EXPECT_GE(steady.RepaintCount(), 95u);
-    EXPECT_LE(steady.RepaintCount(), 105u);
+    EXPECT_EQ(progress.Rounds(), 5u);
 }
 
 TEST_F(ProgressDisplayTest, PanelSettersShowDefaultsForEmptyTextAndBlanksAsThey) {

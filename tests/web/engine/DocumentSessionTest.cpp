@@ -20,15 +20,6 @@ constexpr char kIndiThenFam7[] =
     "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F00007@\r\n0 @I00002@ INDI\r\n1 FAMS @F00007@\r\n0 @F00007@ FAM\r\n"
     "1 HUSB @I00001@\r\n1 WIFE @I00002@\r\n0 TRLR\r\n";
 
-class Silent final : public JobListener {
-public:
-    RenumberSink& RunStarting(const JobRun&) override { return sink_; }
-    void RunFinished(const JobRun&, std::size_t) override {}
-
-private:
-    NullRenumberSink sink_;
-};
-
 bool Load(DocumentSession& session, std::string_view bytes, std::string name = "stamboom.ged") {
     char* target = session.PrepareLoad(bytes.size(), std::move(name));
     if (!bytes.empty()) std::memcpy(target, bytes.data(), bytes.size());
@@ -36,7 +27,7 @@ bool Load(DocumentSession& session, std::string_view bytes, std::string name = "
 }
 
 JobResult RunOn(DocumentSession& session, std::string_view tag, std::string_view box = "", int width = 5) {
-    Silent silent;
+    NullJobListener silent;
     return session.Run(*RunFromChoice(tag, "", width, box), silent);
 }
 
