@@ -3,22 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/AsciiText.h"
 #include "core/FileName.h"
 
 namespace halvern {
-
-namespace {
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-// The text without the blanks and control characters at both ends.
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-}  // namespace
 
 std::optional<FileProblem> FilesystemProbe::ProblemWith(const std::string& name) const {
     if (name.empty()) return FileProblem{FileProblem::Kind::Missing};

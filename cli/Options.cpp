@@ -1,8 +1,10 @@
 #include "cli/Options.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/StartNumber.h"
+#include "base/AsciiText.h"
 #include "core/IdentifierForm.h"
 #include "core/RecordTypes.h"
 
@@ -23,9 +25,7 @@ std::string Shown(std::string_view arg) {
 }
 
 std::string UpperCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : text) c = AsciiUpper(c);
     return text;
 }
 
@@ -44,12 +44,7 @@ struct PendingRun {
 
 // A record tag as GEDCOM writes them: letters, digits and "_".
 bool IsTag(std::string_view tag) {
-    if (tag.empty() || tag.size() > 31) return false;
-    for (const char c : tag) {
-        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!letter && !(c >= '0' && c <= '9') && c != '_') return false;
-    }
-    return true;
+    return !tag.empty() && tag.size() <= 31 && std::all_of(tag.begin(), tag.end(), IsTagByte);
 }
 
 // The fields of "TYPE:START:PREFIX:WIDTH", as many as are given.

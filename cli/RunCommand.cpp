@@ -17,6 +17,7 @@
 #include "app/RunChecks.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
+#include "base/AsciiText.h"
 #include "cli/ExitCodes.h"
 #include "cli/HelpText.h"
 #include "cli/MapText.h"
@@ -82,9 +83,7 @@ std::optional<std::filesystem::path::string_type> ResolvedName(const std::string
     // In the system's own units: a Windows name need not fit any 8-bit code page.
     std::filesystem::path::string_type text = resolved.generic_string<Unit>();
 #ifdef _WIN32
-    for (Unit& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<Unit>(c - 'A' + 'a');
-    }
+    for (Unit& c : text) c = AsciiLower(c);
 #endif
     return text;
 }

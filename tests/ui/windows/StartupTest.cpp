@@ -4,6 +4,7 @@
 
 #include "core/FileName.h"
 #include "platform/HelpSystem.h"
+#include "platform/StoreRecords.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/tInit.h"
 #include "ui/tVars.h"
@@ -97,11 +98,11 @@ TEST_F(StartupTest, HelpFileBesideTheProgramIsUsedWhenItExists) {
     EXPECT_EQ(ProgramDir, "C:");
 }
 
-TEST(FolderPartTest, KeepsEverythingUpToTheLastBackslashOrColon) {
-    EXPECT_EQ(FolderPart("C:\\Tools\\Halvern.exe"), "C:\\Tools\\");
-    EXPECT_EQ(FolderPart("C:Halvern.exe"), "C:");
-    EXPECT_EQ(FolderPart("\\\\server\\share\\Halvern.exe"), "\\\\server\\share\\");
-    EXPECT_EQ(FolderPart("Halvern.exe"), "");
+TEST(FolderWithSeparatorTest, KeepsEverythingUpToTheLastBackslashOrColon) {
+    EXPECT_EQ(FolderWithSeparator("C:\\Tools\\Halvern.exe"), "C:\\Tools\\");
+    EXPECT_EQ(FolderWithSeparator("C:Halvern.exe"), "C:");
+    EXPECT_EQ(FolderWithSeparator("\\\\server\\share\\Halvern.exe"), "\\\\server\\share\\");
+    EXPECT_EQ(FolderWithSeparator("Halvern.exe"), "");
 }
 
 }  // namespace
