@@ -167,7 +167,8 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
         }
     } catch (const RunRefused& refused) {
         if (refused.code() == RunRefusal::kIdentifierTaken) {
-            return Failed(JobStatus::Collides, std::string(rsNummerBezet.text), refused.identifier());
+            return Failed(JobStatus::Collides, FillIn(rsMetNummer, {rsNummerBezet, refused.identifier()}),
+                          refused.identifier());
         }
         return Failed(JobStatus::Refused, std::string(rsNummersDubbel.text));
     } catch (const std::bad_alloc&) {

@@ -62,8 +62,9 @@ enum class JobStatus {
 
 struct JobResult {
     JobStatus status = JobStatus::Done;
-    // Refused, Collides and OutOfMemory: the catalogue's text; SaveFailed: the error's description,
-    // as the program's error handler shows it ("Disk full.").
+    // Refused and OutOfMemory: the catalogue's text; Collides: that text with the identifier that
+    // is taken ("... (@I00003@)"); SaveFailed: the error's description, as the program's error
+    // handler shows it ("Disk full.").
     std::string message;
     // Collides: the new identifier that stands in the text already ("@I00003@").
     std::string identifier;

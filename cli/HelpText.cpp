@@ -71,10 +71,6 @@ std::string_view HelpText() {
            "     identificaties (de uitvoer is dan wel geschreven)\n";
 }
 
-std::string_view UsageHint() {
-    return "Gebruik: halvern-cli [opties] INVOER UITVOER (meer uitleg: halvern-cli --help)";
-}
-
 std::string_view VersionText() { return kProgramVersion; }
 
 }  // namespace halvern::cli

@@ -41,9 +41,6 @@ namespace halvern::cli {
 
 namespace {
 
-constexpr std::string_view kMapCollision =
-    "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer";
-
 bool IsStdStream(const std::string& name) { return name == kStdStream; }
 
 int Fail(const Console& console, std::string_view message, int exitCode) {
@@ -218,7 +215,7 @@ int RunCommand(const Options& options, const Console& console) {
         return Fail(console, failed->message, ExitCodeFor(*failed));
     }
     if (MapCollides(options, probe)) {
-        return Fail(console, kMapCollision, kExitUsage);
+        return Fail(console, rsLijstBotst, kExitUsage);
     }
 
     // Reports never go to standard output when that carries the result.
@@ -257,8 +254,8 @@ int RunCommand(const Options& options, const Console& console) {
     switch (result.status) {
         case JobStatus::Done: break;
         case JobStatus::Refused:
+        case JobStatus::Collides:
         case JobStatus::OutOfMemory: return Fail(console, result.message, kExitRunRefused);
-        case JobStatus::Collides: return Fail(console, result.message + " (" + result.identifier + ")", kExitRunRefused);
         case JobStatus::SaveFailed: return Fail(console, options.output + ": " + result.message, kExitWriteFailed);
     }
     if (!options.dryRun && wantMap) {
@@ -282,12 +279,12 @@ int RunCommand(const Options& options, const Console& console) {
     if (auto failure = PutInPlace(options.mapFile, stagedMap)) return Fail(console, *failure, kExitWriteFailed);
     // The map exists now, so the file system itself can tell whether the output would land on it
     // under a name the checks above could not see through (a short name, say).
-    if (stagedMap && MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
+    if (stagedMap && MapCollides(options, probe)) return Fail(console, rsLijstBotst, kExitUsage);
     if (auto failure = PutInPlace(options.output, stagedOutput)) return Fail(console, *failure, kExitWriteFailed);
 
     if (!options.quiet) {
         for (const std::string& line : result.countTexts) WriteLine(report, line);
-        if (options.dryRun) WriteLine(report, "proefdraaien: er is niets geschreven");
+        if (options.dryRun) WriteLine(report, rsProefdraaien);
         WriteLine(report, ElapsedTimeText(result.elapsedMilliseconds));
     }
     if (options.check) {

@@ -2,13 +2,17 @@
 
 #include <utility>
 
+#include "app/tResStr.h"
+
 namespace halvern::cli {
 
 TerminalProgress::~TerminalProgress() { RunDone(); }
 
 void TerminalProgress::ShowStep(const RunProgress& progress) {
-    std::string text = std::string(progress.tag).append(": ").append(progress.StepText());
-    if (progress.step == RunProgress::Step::kRenumbering) text.append(" van ").append(std::to_string(progress.count));
+    const std::string step = progress.step == RunProgress::Step::kRenumbering
+                                 ? FillIn(rsVan, {progress.StepText(), std::to_string(progress.count)})
+                                 : progress.StepText();
+    const std::string text = std::string(progress.tag).append(": ").append(step);
     std::string line(1, '\r');
     line += text;
     // A shorter text than the one before must not leave its tail standing.

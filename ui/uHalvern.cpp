@@ -157,9 +157,9 @@ void TfrmHalvern::CreateComponents(HINSTANCE instance) {
     sbarHalvern = CreateControl(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
                                 kLaidOutLater, pnlStatusBalk, kIdStatusBar, nullptr);
     SetStatusPartWidths();
-    SetStatusPanelText(sbarHalvern, StatusPanel::Message, "bezig met");
-    SetStatusPanelText(sbarHalvern, StatusPanel::Time, "dd:uu:mm:ss");
-    SetStatusPanelText(sbarHalvern, StatusPanel::Count, "aantal");
+    SetStatusPanelText(sbarHalvern, StatusPanel::Message, rsBezigMet);
+    SetStatusPanelText(sbarHalvern, StatusPanel::Time, rsTijdStandaard);
+    SetStatusPanelText(sbarHalvern, StatusPanel::Count, rsAantalStandaard);
 }
 
 void TfrmHalvern::LayOut(const RECT* suggestedFrame) {

@@ -289,7 +289,7 @@ TEST_F(CliRun, TheReportFindsWhatIsPlantedAndNothingInACleanFile) {
     const Outcome found = Run({"--check", "fout.ged"});
     EXPECT_EQ(found.status, 5);
     EXPECT_EQ(found.out,
-              "records per type:\n  INDI : 2\n  FAM : 2\n  NOTE : 1\n  SOUR : 1\n"
+              "aantal records per type:\n  INDI : 2\n  FAM : 2\n  NOTE : 1\n  SOUR : 1\n"
               "verwijzingen naar een identificatie die geen record heeft:\n  regel 5: @F9@\n"
               "identificaties die meer dan een record hebben:\n  @F1@ op regel 6, 8\n"
               "records waar niets naar verwijst (personen niet meegeteld: die staan vaak op zichzelf):\n"

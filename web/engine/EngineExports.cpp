@@ -12,7 +12,6 @@
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
 #include "core/RecordTypes.h"
-#include "web/engine/CatalogueJson.h"
 #include "web/engine/DocumentSession.h"
 #include "web/engine/RunRequest.h"
 #include "web/engine/PageProgress.h"
@@ -41,17 +40,18 @@ const char* CheckText(const std::optional<halvern::ResString>& failed) {
     return failed ? failed->text.data() : "";
 }
 
-// The catalogue's texts are NUL-terminated literals, so their data() can go out as they are.
+// The catalogue's names and texts are NUL-terminated literals, so their data() can go out as they are.
 static_assert(halvern::rsGeenInvoer.text.data()[halvern::rsGeenInvoer.text.size()] == '\0');
+static_assert(halvern::rsGeenInvoer.name.data()[halvern::rsGeenInvoer.name.size()] == '\0');
 
 }  // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_json() {
-    static const std::string json = halvern::web::CatalogueJson();
-    return json.c_str();
-}
+// The message catalogue, entry by entry: its size, and each entry's name and text.
+EMSCRIPTEN_KEEPALIVE std::size_t hv_catalogue_size() { return halvern::Catalogue().size(); }
+EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_name(std::size_t entry) { return halvern::Catalogue()[entry].name.data(); }
+EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_text(std::size_t entry) { return halvern::Catalogue()[entry].text.data(); }
 
 EMSCRIPTEN_KEEPALIVE void hv_warm_up() { halvern::web::WarmUpEngine(); }
 
@@ -118,7 +118,6 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
     }
     if (!result.Succeeded()) {
         lastRun.message = result.message;
-        if (!result.identifier.empty()) lastRun.message += " (" + result.identifier + ")";
         return 0;
     }
     lastRun.progress = page.LastMessage();

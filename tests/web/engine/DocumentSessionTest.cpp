@@ -70,7 +70,7 @@ TEST(DocumentSessionTest, RefusedRunsKeepTheEarlierResultAndMap) {
     ASSERT_TRUE(Load(session, "0 @X@ INDI\n0 @I00002@ NOTE\n"));
     const JobResult taken = RunOn(session, "INDI", "2");
     EXPECT_EQ(taken.status, JobStatus::Collides);
-    EXPECT_EQ(taken.message, rsNummerBezet.text);
+    EXPECT_EQ(taken.message, std::string(rsNummerBezet.text) + " (@I00002@)");
     EXPECT_EQ(taken.identifier, "@I00002@");
     EXPECT_EQ(session.Text(), "0 @X@ INDI\n0 @I00002@ NOTE\n");
     EXPECT_EQ(session.MapText(), "");
