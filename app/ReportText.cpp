@@ -14,7 +14,8 @@ void Item(std::string& out, std::string_view text) { out.append("  ").append(tex
 
 std::size_t ProblemCount(const ReferenceReport& report) { return report.dangling.size() + report.repeated.size(); }
 
-std::string ReferenceReportText(const ReferenceReport& report) {
+std::string ReferenceReportText(const ReferenceReport& report, TextEncoding encoding) {
+    const auto shown = [encoding](std::string_view identifier) { return ShownText(identifier, encoding); };
     std::string out;
     Heading(out, rsRecordsPerType);
     if (report.counts.empty()) Item(out, rsGeenRecords);
@@ -23,17 +24,17 @@ std::string ReferenceReportText(const ReferenceReport& report) {
     }
     if (!report.dangling.empty()) Heading(out, rsZonderRecord);
     for (const DanglingReference& reference : report.dangling) {
-        Item(out, FillIn(rsRegel, {std::to_string(reference.line), reference.identifier}));
+        Item(out, FillIn(rsRegel, {std::to_string(reference.line), shown(reference.identifier)}));
     }
     if (!report.repeated.empty()) Heading(out, rsMeerDanEenRecord);
     for (const RepeatedDefinition& repeated : report.repeated) {
         std::string lines;
         for (const std::size_t line : repeated.lines) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
-        Item(out, FillIn(rsOpRegel, {repeated.identifier, lines}));
+        Item(out, FillIn(rsOpRegel, {shown(repeated.identifier), lines}));
     }
     if (!report.unreferenced.empty()) Heading(out, rsNietsVerwijst);
     for (const UnreferencedRecord& record : report.unreferenced) {
-        Item(out, FillIn(rsOpRegel, {record.tag + " " + record.identifier, std::to_string(record.line)}));
+        Item(out, FillIn(rsOpRegel, {record.tag + " " + shown(record.identifier), std::to_string(record.line)}));
     }
     const std::size_t problems = ProblemCount(report);
     const ResString& found = problems == 0 ? rsGeenProblemen : problems == 1 ? rsEenProbleem : rsProblemen;

@@ -15,13 +15,10 @@ struct ResString {
 };
 
 // The catalogue: every Dutch text the programs show a user, each written once here as
-// X(identifier, name, text). The constants below, the lookup by identifier and the page's
-// catalogue are all made from this list. A text with a value inside holds numbered placeholders
-// "%1", "%2", ..., which FillIn fills. A new text takes the next identifier after the highest.
-//
-// The message for a file that cannot be opened (app/FileProblem.h) is joined from pieces as
-// rsHetBestand " " rsAanhalingsteken name rsAanhalingsteken " " rsKanNietOpenen " " reason; the
-// reason is rsBestaatNiet, rsIsEenMap, rsToegangGeweigerd, or rsFoutcode " " the system's code rsPunt.
+// X(identifier, name, text), from which the constants below, the lookup by identifier and the
+// page's catalogue are made. A text with a value inside holds placeholders "%1", "%2", ... for
+// FillIn. A new text takes the next identifier after the highest. The message for a file that
+// cannot be opened is joined from pieces (CannotOpenText, app/FileProblem.h).
 #define HALVERN_CATALOGUE(X) \
     X(65298, rsVerkeerdFormaat, "Verkeert bestandsformaat.") \
     X(65299, rsGeenInvoer, "Er is geen bestand opgegeven om te openen.") \

@@ -1,7 +1,7 @@
 #pragma once
 // The few rules about ASCII that names, tags and typed numbers follow: bytes beyond ASCII (UTF-8,
 // a code page) and UTF-16 units beyond it are never changed or taken for a blank.
-#include <cstddef>
+#include <algorithm>
 #include <string_view>
 
 namespace halvern {
@@ -28,11 +28,8 @@ constexpr Unit AsciiLower(Unit c) {
 
 // True when the two texts differ at most in the case of ASCII letters ("Fam" and "FAM").
 constexpr bool EqualsIgnoringAsciiCase(std::string_view first, std::string_view second) {
-    if (first.size() != second.size()) return false;
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        if (AsciiUpper(first[i]) != AsciiUpper(second[i])) return false;
-    }
-    return true;
+    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                      [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
 }
 
 }  // namespace halvern

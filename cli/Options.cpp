@@ -201,8 +201,15 @@ private:
 // Feeds every argument to the parser, stopping at the first one that ends the parse.
 void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
     bool optionsEnded = false;
+    std::size_t i = 0;
+    // The argument after the current one, as the value of an option that takes one.
+    const auto nextArgument = [&](const OptionSpec& spec) -> std::optional<std::string_view> {
+        if (i + 1 < args.size()) return args[++i];
+        parser.Fail(FillIn(rsVerwachtWaarde, {DisplayName(spec)}));
+        return std::nullopt;
+    };
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    for (; i < args.size(); ++i) {
         const std::string_view arg = args[i];
 
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {  // "-" too: a standard stream
@@ -223,7 +230,7 @@ void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
                 parser.Fail(FillIn(rsOnbekendeOptie, {Shown("--" + std::string(name))}));
                 return;
             }
-            std::string_view value;
+            std::optional<std::string_view> value = std::string_view();
             if (equals != std::string_view::npos) {
                 if (!spec->takesValue) {
                     parser.Fail(FillIn(rsGeenWaarde, {DisplayName(*spec)}));
@@ -231,13 +238,9 @@ void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
                 }
                 value = body.substr(equals + 1);
             } else if (spec->takesValue) {
-                if (i + 1 == args.size()) {
-                    parser.Fail(FillIn(rsVerwachtWaarde, {DisplayName(*spec)}));
-                    return;
-                }
-                value = args[++i];
+                value = nextArgument(*spec);
             }
-            if (!parser.Apply(*spec, value)) return;
+            if (!value || !parser.Apply(*spec, *value)) return;
             continue;
         }
 
@@ -253,15 +256,9 @@ void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
                 if (!parser.Apply(*spec, {})) return;
                 continue;
             }
-            std::string_view value = arg.substr(pos + 1);
-            if (value.empty()) {
-                if (i + 1 == args.size()) {
-                    parser.Fail(FillIn(rsVerwachtWaarde, {DisplayName(*spec)}));
-                    return;
-                }
-                value = args[++i];
-            }
-            if (!parser.Apply(*spec, value)) return;
+            const std::optional<std::string_view> value =
+                pos + 1 < arg.size() ? arg.substr(pos + 1) : nextArgument(*spec);
+            if (!value || !parser.Apply(*spec, *value)) return;
             break;
         }
     }

@@ -9,10 +9,8 @@ namespace halvern::cli {
 TerminalProgress::~TerminalProgress() { RunDone(); }
 
 void TerminalProgress::ShowStep(const RunProgress& progress) {
-    const std::string step = progress.step == RunProgress::Step::kRenumbering
-                                 ? FillIn(rsVan, {progress.StepText(), std::to_string(progress.count)})
-                                 : progress.StepText();
-    const std::string text = std::string(progress.tag).append(": ").append(step);
+    std::string text = std::string(progress.tag).append(": ").append(progress.StepText());
+    if (progress.step == RunProgress::Step::kRenumbering) text = FillIn(rsVan, {text, std::to_string(progress.count)});
     std::string line(1, '\r');
     line += text;
     // A shorter text than the one before must not leave its tail standing.

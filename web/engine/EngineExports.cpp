@@ -36,8 +36,11 @@ struct RunTexts {
 };
 RunTexts lastRun;
 
-const char* CheckText(const std::optional<halvern::ResString>& failed) {
-    return failed ? failed->text.data() : "";
+// The message of a check that failed, empty when every check passed.
+const char* CheckText(const std::optional<halvern::FailedCheck>& failed) {
+    static std::string text;
+    text = failed ? failed->message : std::string();
+    return text.c_str();
 }
 
 // The catalogue's names and texts are NUL-terminated literals, so their data() can go out as they are.
@@ -74,10 +77,6 @@ EMSCRIPTEN_KEEPALIVE int hv_finish_load() {
     }
 }
 
-EMSCRIPTEN_KEEPALIVE int hv_is_utf16() {
-    return session.Encoding() != halvern::TextEncoding::kEightBit ? 1 : 0;
-}
-
 // The prefix a type's identifiers get when none is typed ("I" for INDI), empty for none.
 EMSCRIPTEN_KEEPALIVE const char* hv_default_prefix(const char* tag) {
     static std::string prefix;
@@ -102,9 +101,7 @@ EMSCRIPTEN_KEEPALIVE const char* hv_start_text(const char* timeOfDay) {
 EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, const char* startBoxText) {
     lastRun = RunTexts{};
     const std::optional<halvern::JobRun> run = halvern::web::RunFromChoice(tag, prefix, width, startBoxText);
-    if (!run) {
-        return -1;
-    }
+    if (!run) return -1;
     halvern::web::PageProgress page(
         [](int panel, const std::string& text) { hv_post_panel_text(panel, text.c_str()); });
     halvern::ProgressThrottle progress(page, halvern::web::PageProgress::kPace);
@@ -112,9 +109,7 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
     try {
         result = session.Run(*run, progress);
     } catch (const std::bad_alloc&) {  // the map of the run's identifiers did not fit
-        result = halvern::JobResult{};
-        result.status = halvern::JobStatus::OutOfMemory;
-        result.message = halvern::rsGeenGeheugen.text;
+        result = {.status = halvern::JobStatus::OutOfMemory, .message = std::string(halvern::rsGeenGeheugen.text)};
     }
     if (!result.Succeeded()) {
         lastRun.message = result.message;

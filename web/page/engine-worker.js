@@ -48,7 +48,7 @@ async function open(file) {
     return { type: 'opened', ok: false };
   }
   const loaded = engine._hv_finish_load();
-  return { type: 'opened', ok: loaded === 1, memory: loaded === -1, utf16: engine._hv_is_utf16() === 1 };
+  return { type: 'opened', ok: loaded === 1, memory: loaded === -1 };
 }
 
 function run(request) {
