@@ -9,17 +9,14 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "tests/app/FamilyTexts.h"
 #include "tests/core/TempFolder.h"
 
 namespace halvern {
 namespace {
 
-constexpr char kFamily[] =
-    "0 HEAD\r\n0 @I7@ INDI\r\n1 FAMS @F2@\r\n0 @I3@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n"
-    "1 HUSB @I7@\r\n1 WIFE @I3@\r\n0 TRLR\r\n";
-constexpr char kIndiThenFam7[] =
-    "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F00007@\r\n0 @I00002@ INDI\r\n1 FAMS @F00007@\r\n0 @F00007@ FAM\r\n"
-    "1 HUSB @I00001@\r\n1 WIFE @I00002@\r\n0 TRLR\r\n";
+using testing::kFamily;
+using testing::kIndiThenFam7;
 
 const JobRun kIndi{"INDI", {"I"}, 1};
 const JobRun kFam7{"FAM", {"F"}, 7};

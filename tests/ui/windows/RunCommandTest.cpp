@@ -215,7 +215,7 @@ TEST_F(RunCommandTest, FailedSaveShowsTheErrorAndKeepsTheText) {
     EXPECT_EQ(ReadBytes(output), kExampleIndi);
 }
 
-TEST_F(RunCommandTest, RunWhoseNumbersWouldRepeatIsRefused) {
+TEST_F(RunCommandTest, RunWhoseNumbersWouldRepeatOrAreTakenIsRefused) {
     // From -10000 the serial texts of 20001 records run from "10000" back round to "10000".
     folder.Write("veel.ged", MakeGedcom(20001));
     Start();
@@ -228,6 +228,15 @@ TEST_F(RunCommandTest, RunWhoseNumbersWouldRepeatIsRefused) {
     EXPECT_EQ(messages[0].style, kStandardBoxStyle);
     EXPECT_FALSE(Exists(folder.File("uit.ged")));
     EXPECT_EQ(GedcomText.Text(), MakeGedcom(20001));
+
+    // A new identifier that the file holds already is named, as halvern-cli and the page name it.
+    folder.Write("bezet.ged", "0 @X@ INDI\r\n0 @I00002@ NOTE\r\n");
+    ChooseFiles(folder.File("bezet.ged"), folder.File("uit.ged"));
+    RunWith(kIndividual, "2");
+    const auto taken = TakeMessages();
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].text, std::string(rsNummerBezet.text) + " (@I00002@)");
+    EXPECT_FALSE(Exists(folder.File("uit.ged")));
 }
 
 TEST_F(RunCommandTest, OpenenResetsThePanelsAndLoadsTheChosenFile) {

@@ -8,17 +8,14 @@
 #include <string>
 
 #include "core/Renumber.h"
+#include "tests/app/FamilyTexts.h"
 #include "web/engine/RunRequest.h"
 
 namespace halvern::web {
 namespace {
 
-constexpr char kFamily[] =
-    "0 HEAD\r\n0 @I7@ INDI\r\n1 FAMS @F2@\r\n0 @I3@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n"
-    "1 HUSB @I7@\r\n1 WIFE @I3@\r\n0 TRLR\r\n";
-constexpr char kIndiThenFam7[] =
-    "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F00007@\r\n0 @I00002@ INDI\r\n1 FAMS @F00007@\r\n0 @F00007@ FAM\r\n"
-    "1 HUSB @I00001@\r\n1 WIFE @I00002@\r\n0 TRLR\r\n";
+using testing::kFamily;
+using testing::kIndiThenFam7;
 
 bool Load(DocumentSession& session, std::string_view bytes, std::string name = "stamboom.ged") {
     char* target = session.PrepareLoad(bytes.size(), std::move(name));
