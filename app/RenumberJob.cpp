@@ -1,6 +1,7 @@
 #include "app/RenumberJob.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <new>
 #include <utility>
