@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "base/AsciiText.h"
+
 namespace halvern {
 
 namespace {
@@ -14,16 +16,6 @@ constexpr std::array<RecordChoice, 4> kRecordChoices{{
     {"NOTE", "N"},
     {"SOUR", "S"},
 }};
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringAsciiCase(std::string_view typed, std::string_view tag) {
-    if (typed.size() != tag.size()) return false;
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-        if (AsciiUpper(typed[i]) != tag[i]) return false;
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -1,10 +1,12 @@
 #include "app/RenumberJob.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <new>
 #include <utility>
 
+#include "app/MapText.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
 #include "core/Document.h"
@@ -34,33 +36,20 @@ private:
 
 RunRequest RequestFor(const JobRun& run) { return RunRequest{run.tag, run.form, run.startNumber}; }
 
-JobResult Failed(JobStatus status, std::string message, std::string identifier = {}, int ioCode = 0) {
-    JobResult result;
-    result.status = status;
-    result.message = std::move(message);
-    result.identifier = std::move(identifier);
-    result.ioCode = ioCode;
-    return result;
-}
-
 }  // namespace
 
-RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges, TextEncoding encoding)
-    : runs_(std::move(runs)), listener_(listener), collectChanges_(collectChanges), encoding_(encoding) {}
+RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool makeMap, DocumentUse use)
+    : runs_(std::move(runs)), listener_(listener), makeMap_(makeMap), use_(use) {}
 
-JobResult RenumberJob::RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept,
-                                  const std::function<void()>& releaseSource) {
-    return Execute(source, releaseSource, Destination{&output, kept});
+JobResult RenumberJob::Run(GedcomDocument& document) { return Execute(document, Destination{nullptr, true}); }
+
+JobResult RenumberJob::RunAndSave(GedcomDocument& document, const std::filesystem::path& output) {
+    return Execute(document, Destination{&output, true});
 }
 
-JobResult RenumberJob::RunAndStage(std::string_view source, const std::filesystem::path& output,
-                                   std::unique_ptr<StagedSave>& staged, const std::function<void()>& releaseSource) {
-    return Execute(source, releaseSource, Destination{&output, nullptr, &staged});
-}
-
-JobResult RenumberJob::RunInMemory(std::string_view source, std::string& result,
-                                   const std::function<void()>& releaseSource) {
-    return Execute(source, releaseSource, Destination{nullptr, &result});
+JobResult RenumberJob::RunAndStage(GedcomDocument& document, const std::filesystem::path& output,
+                                   std::unique_ptr<StagedSave>& staged) {
+    return Execute(document, Destination{&output, false, &staged});
 }
 
 template <typename Content>
@@ -73,58 +62,57 @@ void RenumberJob::Save(const Destination& destination, const Content& content) {
     }
 }
 
-void RenumberJob::Finish(PreparedRuns& run, std::string_view current, const Destination& destination,
-                         std::string* made) {
-    if (destination.output == nullptr || encoding_ != TextEncoding::kEightBit) {
-        // In memory: the result is what the caller gets; a UTF-16 file is written from it whole.
-        if (run.Count() == 0) {
-            made->assign(current);
-        } else {
-            ReserveLarge(*made, run.LengthBound());
-            run.AppendTo(*made);
-        }
-        if (destination.output != nullptr) Save(destination, FromWorkingText(*made, encoding_));
-        return;
+void RenumberJob::SaveText(const Destination& destination, std::string_view text) const {
+    if (encoding_ == TextEncoding::kEightBit) {
+        Save(destination, text);
+    } else {
+        Save(destination, FromWorkingText(text, encoding_));
     }
-    if (run.Count() == 0) {
-        Save(destination, current);
-        return;
-    }
-    if (destination.result == nullptr) {
-        // The new text goes to the file as it is made and is never whole in memory.
-        Save(destination, DocumentProducer([&run](const std::function<void(std::string_view)>& write) {
-            run.WriteTo(write);
-        }));
-        return;
-    }
-    // Kept as well: each block goes to the file and into the text that is kept.
-    ReserveLarge(*made, run.LengthBound());
-    Save(destination, DocumentProducer([&run, made](const std::function<void(std::string_view)>& write) {
-        run.WriteTo([&](std::string_view piece) {
-            made->append(piece);
-            write(piece);
-        });
-    }));
 }
 
 bool RenumberJob::FinishRuns(PreparedRuns& prepared, std::size_t first, std::string_view current,
                              const Destination& destination, std::string& made, JobResult& result) {
-    Finish(prepared, current, destination, &made);
+    bool madeText = false;
+    if (prepared.Count() == 0) {  // the text stays as it is
+        if (destination.output != nullptr) SaveText(destination, current);
+    } else if (destination.output == nullptr || encoding_ != TextEncoding::kEightBit) {
+        // In memory; a UTF-16 file is written from it whole.
+        ReserveLarge(made, prepared.LengthBound());
+        prepared.AppendTo(made);
+        if (destination.output != nullptr) SaveText(destination, made);
+        madeText = true;
+    } else if (!destination.keep) {
+        // The new text goes to the file as it is made and is never whole in memory.
+        Save(destination, DocumentProducer([&prepared](const std::function<void(std::string_view)>& write) {
+            prepared.WriteTo(write);
+        }));
+    } else {
+        // Kept as well: each block goes to the file and into the text that is kept.
+        ReserveLarge(made, prepared.LengthBound());
+        Save(destination, DocumentProducer([&prepared, &made](const std::function<void(std::string_view)>& write) {
+            prepared.WriteTo([&](std::string_view piece) {
+                made.append(piece);
+                write(piece);
+            });
+        }));
+        madeText = true;
+    }
     for (std::size_t i = first; i < runs_.size(); ++i) {
         const std::size_t count = prepared.CountOf(i - first);
         result.countTexts.push_back(CountText(runs_[i].tag, count));
-        if (collectChanges_) result.changes.push_back(prepared.Changes(i - first));
+        if (makeMap_) AppendMapLines(result.map, runs_[i].tag, prepared.Changes(i - first), encoding_);
         listener_.RunFinished(runs_[i], count);
     }
-    return destination.output == nullptr || encoding_ != TextEncoding::kEightBit || prepared.Count() > 0;
+    return madeText;
 }
 
-JobResult RenumberJob::Execute(std::string_view source, const std::function<void()>& releaseSource,
-                               const Destination& destination) {
+JobResult RenumberJob::Execute(GedcomDocument& document, const Destination& destination) {
     const auto started = std::chrono::steady_clock::now();
+    encoding_ = document.Encoding();
+    const std::string_view source = document.Text();
     JobResult result;
     std::string text;  // the text the runs so far have made; empty while they changed nothing
-    std::string made;  // the last run's text, when it is to be kept
+    std::string made;  // the last run's text, when it is made in memory
     std::string_view current = source;
     bool lastRunMadeText = false;
     try {
@@ -141,6 +129,8 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
             }
         }
         if (together) lastRunMadeText = FinishRuns(*together, 0, source, destination, made, result);
+        // No runs at all: the document is saved as it is.
+        if (runs_.empty() && destination.output != nullptr) SaveText(destination, source);
         for (std::size_t i = 0; !together && i < runs_.size(); ++i) {
             const JobRun& run = runs_[i];
             RunEvents events(runs_, i, listener_);
@@ -156,34 +146,32 @@ JobResult RenumberJob::Execute(std::string_view source, const std::function<void
             }
             result.countTexts.push_back(CountText(run.tag, prepared.Count()));
             // The run's changes name the text it read: taken before that text may go.
-            if (collectChanges_) result.changes.push_back(prepared.Changes(0));
+            if (makeMap_) AppendMapLines(result.map, run.tag, prepared.Changes(0), encoding_);
             if (prepared.Count() > 0) {
                 // The text this run read goes at the end of this block, once the new one is whole.
                 text.swap(next);
-                if (current.data() == source.data() && releaseSource) releaseSource();
+                if (current.data() == source.data() && use_ == DocumentUse::kSpend) document.Release();
                 current = text;
             }
             listener_.RunFinished(run, prepared.Count());
         }
     } catch (const RunRefused& refused) {
         if (refused.code() == RunRefusal::kIdentifierTaken) {
-            return Failed(JobStatus::Collides, std::string(rsNummerBezet.text), refused.identifier());
+            return {.status = JobStatus::Collides, .message = FillIn(rsMetNummer, {rsNummerBezet, refused.identifier()})};
         }
-        return Failed(JobStatus::Refused, std::string(rsNummersDubbel.text));
+        return {.status = JobStatus::Refused, .message = std::string(rsNummersDubbel.text)};
     } catch (const std::bad_alloc&) {
-        return Failed(JobStatus::OutOfMemory, std::string(rsGeenGeheugen.text));
+        return {.status = JobStatus::OutOfMemory, .message = std::string(rsGeenGeheugen.text)};
     } catch (const IoError& error) {
-        return Failed(JobStatus::SaveFailed, TopLevelErrorText(error.what()), {}, error.code());
+        return {.status = JobStatus::SaveFailed, .message = TopLevelErrorText(error.what())};
     }
 
-    // Everything succeeded: now the caller's text becomes the result.
-    if (destination.result != nullptr) {
+    // Everything succeeded: now the document becomes the result.
+    if (destination.keep) {
         if (lastRunMadeText) {
-            destination.result->swap(made);
+            document.Replace(std::move(made));
         } else if (current.data() != source.data()) {
-            destination.result->swap(text);
-        } else if (destination.result->data() != source.data()) {
-            destination.result->assign(source);
+            document.Replace(std::move(text));
         }
     }
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);

@@ -2,16 +2,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/GedcomDocument.h"
 #include "app/RecordChoice.h"
 #include "core/IdentifierForm.h"
 #include "core/Renumber.h"
-#include "core/Utf16Text.h"
 
 namespace halvern {
 
@@ -62,28 +61,32 @@ enum class JobStatus {
 
 struct JobResult {
     JobStatus status = JobStatus::Done;
-    // Refused, Collides and OutOfMemory: the catalogue's text; SaveFailed: the error's description,
-    // as the program's error handler shows it ("Disk full.").
-    std::string message;
-    // Collides: the new identifier that stands in the text already ("@I00003@").
-    std::string identifier;
-    // SaveFailed: the program's I/O code (see IoError).
-    int ioCode = 0;
+    // Refused and OutOfMemory: the catalogue's text; Collides: that text with the identifier that
+    // is taken ("... (@I00003@)"); SaveFailed: the error's description, as the program's error
+    // handler shows it ("Disk full.").
+    std::string message{};
     // One count text per run done ("aantal INDI : 1234"), in the order of the runs.
-    std::vector<std::string> countTexts;
-    // Per run done, the identifiers it renamed, when the job was asked to collect them.
-    std::vector<std::vector<Renumbering>> changes;
+    std::vector<std::string> countTexts{};
+    // When the job was asked for it: the map of the identifiers the runs renamed (AppendMapLines).
+    std::string map{};
     // From the start of the first run to the end of the save.
     std::uint32_t elapsedMilliseconds = 0;
 
     bool Succeeded() const { return status == JobStatus::Done; }
 };
 
-// The program's one job, as both the window and halvern-cli carry it out: the runs one after the
-// other on the same text, each working on the result of the one before, and only when all of them
-// succeeded the result saved. A run that is refused, or memory that runs out, leaves everything as
-// it was. At any moment the job holds at most the text a run reads, the text it makes and the
-// run's tables.
+// What a job may do with its document's text before every run of it has succeeded.
+enum class DocumentUse {
+    kKeep,   // keep it: a refused run or a failed save leaves the document as it was (the window, the page)
+    kSpend,  // give it up as soon as a run has made a text of its own, so that less is in memory at
+             // once (halvern-cli, which ends on any failure)
+};
+
+// The program's one job, as the window, halvern-cli and the page carry it out: the runs one after
+// the other on the document's text, each working on the result of the one before, and only when
+// all of them succeeded the result saved or kept. A run that is refused, or memory that runs out,
+// changes nothing. At any moment the job holds at most the text a run reads, the text it makes and
+// the run's tables.
 //
 // Several runs whose joint pass gives exactly that result (PreparedRuns::Together) are carried out
 // in one collection and one replacement pass over the source instead; the listener then hears the
@@ -91,57 +94,50 @@ struct JobResult {
 // text is complete.
 class RenumberJob {
 public:
-    // encoding: how the file the text came from was written; a UTF-16 file's text is its working
-    // text (see core/Utf16Text.h), and it is saved in UTF-16 again.
-    RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool collectChanges = false,
-                TextEncoding encoding = TextEncoding::kEightBit);
+    // makeMap: JobResult::map is made.
+    RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool makeMap = false,
+                DocumentUse use = DocumentUse::kKeep);
 
-    // The runs on source, then the result saved to output through a temporary file beside it and
-    // renamed into place; the last run's text goes to the file as it is made. When kept is given,
-    // it receives the result too, but only once the save has succeeded (the window's document);
-    // it may be the very text source views. releaseSource, when given, is called as soon as source
-    // is no longer read, so that its memory can go before the next text is made.
-    JobResult RunAndSave(std::string_view source, const std::filesystem::path& output, std::string* kept = nullptr,
-                         const std::function<void()>& releaseSource = {});
+    // The runs on document; when they all succeeded the result replaces its text.
+    JobResult Run(GedcomDocument& document);
 
-    // The same without kept, but the save is left staged (see StagedSave): the output whole in its
-    // temporary file, put in place only when the caller commits staged, so that another file can
-    // be made whole first.
-    JobResult RunAndStage(std::string_view source, const std::filesystem::path& output,
-                          std::unique_ptr<StagedSave>& staged, const std::function<void()>& releaseSource = {});
+    // The same, and the result saved to output, in the document's encoding, through a temporary
+    // file beside it and renamed into place; the document becomes the result only once the save
+    // has succeeded. An 8-bit text goes to the file block by block as it is made.
+    JobResult RunAndSave(GedcomDocument& document, const std::filesystem::path& output);
 
-    // The runs on source, the result in result (nothing is saved: a dry run, standard output). The
-    // result is a working text for a UTF-16 file.
-    JobResult RunInMemory(std::string_view source, std::string& result,
-                          const std::function<void()>& releaseSource = {});
+    // The runs on document, the result saved as RunAndSave saves it but left staged (see
+    // StagedSave): the output whole in its temporary file, put in place only when the caller
+    // commits staged, so that another file can be made whole first. The document does not become
+    // the result: an 8-bit result is never whole in memory.
+    JobResult RunAndStage(GedcomDocument& document, const std::filesystem::path& output,
+                          std::unique_ptr<StagedSave>& staged);
 
 private:
-    // Where the result goes: a file (output), or memory (result); a file's save is left to the
-    // caller when staged is given.
+    // Where the result goes: a file (output; a save left to the caller when staged is given), and
+    // whether it replaces the document's text.
     struct Destination {
         const std::filesystem::path* output;
-        std::string* result;
+        bool keep;
         std::unique_ptr<StagedSave>* staged = nullptr;
     };
 
-    JobResult Execute(std::string_view source, const std::function<void()>& releaseSource,
-                      const Destination& destination);
+    JobResult Execute(GedcomDocument& document, const Destination& destination);
     // The runs from runs_[first] on, prepared on current, all in one pass: the last text of the
-    // job. True when the pass made a text of its own (in made) rather than leave current as it
-    // was.
+    // job, put where destination says. True when the pass made a text of its own in made.
     bool FinishRuns(PreparedRuns& prepared, std::size_t first, std::string_view current,
                     const Destination& destination, std::string& made, JobResult& result);
-    // Makes the last text and puts it where destination says; the text made goes to made when a
-    // caller wants it kept.
-    void Finish(PreparedRuns& pass, std::string_view current, const Destination& destination, std::string* made);
     // Saves content (a text, or a DocumentProducer) to the destination's file, or stages that save.
     template <typename Content>
     static void Save(const Destination& destination, const Content& content);
+    // Saves text, a working text for a UTF-16 file, in the job's encoding.
+    void SaveText(const Destination& destination, std::string_view text) const;
 
     std::vector<JobRun> runs_;
     JobListener& listener_;
-    bool collectChanges_;
-    TextEncoding encoding_;
+    bool makeMap_;
+    DocumentUse use_;
+    TextEncoding encoding_ = TextEncoding::kEightBit;  // the document's, while the job runs
 };
 
 }  // namespace halvern

@@ -1,53 +1,44 @@
 #include "app/ReportText.h"
 
+#include "app/tResStr.h"
+
 namespace halvern {
 
 namespace {
 
-void Heading(std::string& out, const char* text) { out.append(text).append(":\n"); }
+void Heading(std::string& out, const ResString& text) { out.append(text.text).append(":\n"); }
 
-std::string Line(std::size_t line) { return "regel " + std::to_string(line); }
+void Item(std::string& out, std::string_view text) { out.append("  ").append(text).append("\n"); }
 
 }  // namespace
 
 std::size_t ProblemCount(const ReferenceReport& report) { return report.dangling.size() + report.repeated.size(); }
 
-std::string ReferenceReportText(const ReferenceReport& report) {
+std::string ReferenceReportText(const ReferenceReport& report, TextEncoding encoding) {
+    const auto shown = [encoding](std::string_view identifier) { return ShownText(identifier, encoding); };
     std::string out;
-    Heading(out, "records per type");
-    if (report.counts.empty()) out += "  geen records\n";
+    Heading(out, rsRecordsPerType);
+    if (report.counts.empty()) Item(out, rsGeenRecords);
     for (const RecordTypeCount& count : report.counts) {
-        out += "  " + count.tag + " : " + std::to_string(count.records) + "\n";
+        Item(out, count.tag + std::string(rsScheiding.text) + std::to_string(count.records));
     }
-    if (!report.dangling.empty()) {
-        Heading(out, "verwijzingen naar een identificatie die geen record heeft");
-        for (const DanglingReference& reference : report.dangling) {
-            out += "  " + Line(reference.line) + ": " + reference.identifier + "\n";
-        }
+    if (!report.dangling.empty()) Heading(out, rsZonderRecord);
+    for (const DanglingReference& reference : report.dangling) {
+        Item(out, FillIn(rsRegel, {std::to_string(reference.line), shown(reference.identifier)}));
     }
-    if (!report.repeated.empty()) {
-        Heading(out, "identificaties die meer dan een record hebben");
-        for (const RepeatedDefinition& repeated : report.repeated) {
-            out += "  " + repeated.identifier + " op regel ";
-            for (std::size_t i = 0; i < repeated.lines.size(); ++i) {
-                out += (i == 0 ? "" : ", ") + std::to_string(repeated.lines[i]);
-            }
-            out += "\n";
-        }
+    if (!report.repeated.empty()) Heading(out, rsMeerDanEenRecord);
+    for (const RepeatedDefinition& repeated : report.repeated) {
+        std::string lines;
+        for (const std::size_t line : repeated.lines) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+        Item(out, FillIn(rsOpRegel, {shown(repeated.identifier), lines}));
     }
-    if (!report.unreferenced.empty()) {
-        Heading(out, "records waar niets naar verwijst (personen niet meegeteld: die staan vaak op zichzelf)");
-        for (const UnreferencedRecord& record : report.unreferenced) {
-            out += "  " + record.tag + " " + record.identifier + " op " + Line(record.line) + "\n";
-        }
+    if (!report.unreferenced.empty()) Heading(out, rsNietsVerwijst);
+    for (const UnreferencedRecord& record : report.unreferenced) {
+        Item(out, FillIn(rsOpRegel, {record.tag + " " + shown(record.identifier), std::to_string(record.line)}));
     }
     const std::size_t problems = ProblemCount(report);
-    if (problems == 0) {
-        out += "geen problemen gevonden\n";
-    } else {
-        out += std::to_string(problems) + (problems == 1 ? " probleem" : " problemen") + " gevonden\n";
-    }
-    return out;
+    const ResString& found = problems == 0 ? rsGeenProblemen : problems == 1 ? rsEenProbleem : rsProblemen;
+    return out + FillIn(found, {std::to_string(problems)}) + "\n";
 }
 
 }  // namespace halvern

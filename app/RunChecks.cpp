@@ -3,22 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/GedcomDocument.h"
+#include "base/AsciiText.h"
 #include "core/FileName.h"
 
 namespace halvern {
-
-namespace {
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-// The text without the blanks and control characters at both ends.
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-}  // namespace
 
 std::optional<FileProblem> FilesystemProbe::ProblemWith(const std::string& name) const {
     if (name.empty()) return FileProblem{FileProblem::Kind::Missing};
@@ -43,23 +32,30 @@ bool FilesystemProbe::SameExistingFile(const std::string& first, const std::stri
 
 bool HasData(std::string_view text) { return !Trimmed(text).empty(); }
 
-std::optional<FailedCheck> FirstFailingCheck(const std::string& inputName, const std::string& outputName,
-                                             std::string_view text, const FileProbe& probe) {
+std::optional<FailedCheck> FirstFailingCheck(const JobEnd& input, const std::optional<JobEnd>& output,
+                                             const GedcomDocument& document, const FileProbe* probe) {
+    using Kind = JobEnd::Kind;
     const auto failed = [](const ResString& check) { return FailedCheck{check, std::string(check.text)}; };
-    if (const std::optional<FileProblem> problem = probe.ProblemWith(inputName)) {
-        return FailedCheck{rsGeenInvoer, CannotOpenText(inputName, *problem)};
+    if (input.kind == Kind::kFile) {
+        if (const std::optional<FileProblem> problem = probe->ProblemWith(std::string(input.name))) {
+            return FailedCheck{rsGeenInvoer, CannotOpenText(input.name, *problem)};
+        }
+    } else if (input.kind == Kind::kPage && !document.IsLoaded()) {
+        return failed(rsGeenInvoer);
     }
-
-    const std::string_view trimmedOutput = Trimmed(outputName);
-    if (trimmedOutput.empty()) return failed(rsGeenUitvoer);
-
-    // Equal names are refused as typed; different names are refused too when they reach the same
-    // file, so that the output can never be written over the input it was made from.
-    if (Trimmed(inputName) == trimmedOutput || probe.SameExistingFile(inputName, outputName)) {
-        return failed(rsZelfdeNaam);
+    if (output) {
+        const std::string_view trimmedOutput = Trimmed(output->name);
+        if (trimmedOutput.empty()) return failed(rsGeenUitvoer);
+        // Equal names are refused as typed; different names are refused too when they reach the
+        // same file, so that the output can never be written over the input it was made from.
+        const bool streamEnd = input.kind == Kind::kStream || output->kind == Kind::kStream;
+        const bool twoFiles = input.kind == Kind::kFile && output->kind == Kind::kFile;
+        if (!streamEnd && (Trimmed(input.name) == trimmedOutput ||
+                           (twoFiles && probe->SameExistingFile(std::string(input.name), std::string(output->name))))) {
+            return failed(rsZelfdeNaam);
+        }
     }
-
-    if (!HasData(text)) return failed(rsGeenGegevens);
+    if (!HasData(document.Text())) return failed(rsGeenGegevens);
     return std::nullopt;
 }
 

@@ -8,6 +8,8 @@
 
 namespace halvern {
 
+class GedcomDocument;
+
 // What the run's checks need to know of the file system; the Windows program and halvern-cli each
 // answer through their own platform, and tests answer directly.
 class FileProbe {
@@ -31,18 +33,32 @@ public:
 // True when text holds at least one byte above 32 (the trimmed text is not empty).
 bool HasData(std::string_view text);
 
-// A check of the run that failed: its catalogue entry, and the message to show, which is the
-// entry's text, except when check 1 fails on a name given: then the message names the file and
+// A check before a job that failed: its catalogue entry, and the message to show, which is the
+// entry's text, except when check 1 fails on a file named: then the message names the file and
 // says why it cannot be opened (CannotOpenText).
 struct FailedCheck {
     ResString check;
     std::string message;
 };
 
-// The run's four checks in order: input file exists (untrimmed name), output name not blank,
-// input and output differ (trimmed names byte for byte, and not the same existing file), data not
-// blank. Returns the first check that fails, or nothing when all pass.
-std::optional<FailedCheck> FirstFailingCheck(const std::string& inputName, const std::string& outputName,
-                                             std::string_view text, const FileProbe& probe);
+// One end of a job as its checks see it: a file the user named, a standard stream ("-" on the
+// command line), or a file of the page: the upload the user opened, the name a download gets.
+struct JobEnd {
+    enum class Kind { kFile, kStream, kPage };
+    std::string_view name;
+    Kind kind = Kind::kFile;
+};
+
+// The checks before a job, in order:
+// 1. the input is there: a file exists (probe, the name untrimmed), a page's upload is loaded;
+// 2. the output, unless there is none yet (the page's runs keep their result), has a name that
+//    is not blank;
+// 3. input and output differ: their trimmed names byte for byte, and for two files the existing
+//    file they lead to; a stream differs from everything;
+// 4. the document holds more than blanks.
+// The first check that fails, or nothing when all pass. The probe is asked about files only, and
+// may be null where neither end is one.
+std::optional<FailedCheck> FirstFailingCheck(const JobEnd& input, const std::optional<JobEnd>& output,
+                                             const GedcomDocument& document, const FileProbe* probe);
 
 }  // namespace halvern

@@ -1,9 +1,11 @@
 #include "app/StartNumber.h"
 
-#include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+
+#include "base/AsciiText.h"
 
 namespace halvern {
 
@@ -11,106 +13,78 @@ namespace {
 
 constexpr std::int32_t kBlankStartNumber = 1;
 
-// An accumulator above these limits takes no further digit, so a decimal one never passes
-// 2147483649 and a hexadecimal one never passes 0xFFFFFFFF.
+// The lenient scan's accumulator above these limits takes no further digit, so a decimal one never
+// passes 2147483649 and a hexadecimal one never passes 0xFFFFFFFF.
 constexpr std::uint32_t kDecimalLimit = 214748364u;
 constexpr std::uint32_t kHexLimit = 0x0FFFFFFFu;
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+// How a number is written, after its leading blanks (blanks only, not tabs): an optional '-' or
+// '+' before decimal digits, or '$', 'x' or '0x' before hexadecimal ones (which carry no sign).
+// digits is the rest of the text, which the digits begin.
+struct WrittenNumber {
+    bool negative = false;
+    int base = 10;
+    std::string_view digits;
+};
 
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+WrittenNumber ReadForm(std::string_view text) {
+    const std::size_t at = text.find_first_not_of(' ');
+    std::string_view body = at == std::string_view::npos ? std::string_view() : text.substr(at);
+    WrittenNumber number;
+    if (body.starts_with('-') || body.starts_with('+')) {
+        number.negative = body.front() == '-';
+        body.remove_prefix(1);
+    } else if (body.starts_with('$') || body.starts_with('x') || body.starts_with('X')) {
+        number.base = 16;
+        body.remove_prefix(1);
+    } else if (body.starts_with("0x") || body.starts_with("0X")) {
+        number.base = 16;
+        body.remove_prefix(2);
+    }
+    number.digits = body;
+    return number;
+}
 
-// The value of a hexadecimal digit, or -1 for any other character.
-int HexDigitValue(char c) {
+// The value of a digit in base 10 or 16, or -1 for any other character.
+int DigitValue(char c, int base) {
     if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
-// The accumulator read as a signed 32-bit number (two's complement, as the box's number is kept).
-std::int32_t AsSigned(std::uint32_t value) { return static_cast<std::int32_t>(value); }
-
-std::int32_t ScanHexadecimal(std::string_view text, std::size_t pos) {
+// The number box's own scan. A scan that stops before the end keeps the digits read so far and
+// drops the sign; the accumulator is read as a signed 32-bit number (two's complement, as the
+// box's number is kept), and unsigned negation is two's complement negation, so "-2147483648"
+// stays in range.
+std::int32_t Scan(const WrittenNumber& number) {
+    const std::uint32_t limit = number.base == 16 ? kHexLimit : kDecimalLimit;
     std::uint32_t accumulator = 0;
-    for (; pos < text.size(); ++pos) {
-        const int digit = HexDigitValue(text[pos]);
-        if (digit < 0 || accumulator > kHexLimit) break;
-        accumulator = accumulator * 16u + static_cast<std::uint32_t>(digit);
+    for (const char c : number.digits) {
+        const int digit = DigitValue(c, number.base);
+        if (digit < 0 || accumulator > limit) return static_cast<std::int32_t>(accumulator);
+        accumulator = accumulator * static_cast<std::uint32_t>(number.base) + static_cast<std::uint32_t>(digit);
     }
-    // A hexadecimal number never carries a sign, and stopping early keeps what was read.
-    return AsSigned(accumulator);
-}
-
-std::int32_t ScanDecimal(std::string_view text, std::size_t pos, bool negative) {
-    std::uint32_t accumulator = 0;
-    for (; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        // A scan that stops before the end keeps the digits read so far and drops the sign.
-        if (!IsDecimalDigit(c) || accumulator > kDecimalLimit) return AsSigned(accumulator);
-        accumulator = accumulator * 10u + static_cast<std::uint32_t>(c - '0');
-    }
-    // Unsigned negation is two's complement negation, so "-2147483648" stays in range.
-    return AsSigned(negative ? 0u - accumulator : accumulator);
-}
-
-// The lenient scan over the untrimmed box text.
-std::int32_t ScanNumber(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && text[pos] == ' ') ++pos;  // only blanks, not tabs
-    if (pos == text.size()) return ScanDecimal(text, pos, false);
-
-    const char first = text[pos];
-    if (first == '-') return ScanDecimal(text, pos + 1, true);
-    if (first == '+') return ScanDecimal(text, pos + 1, false);
-    if (first == '$' || first == 'x' || first == 'X') return ScanHexadecimal(text, pos + 1);
-    if (first == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
-        return ScanHexadecimal(text, pos + 2);
-    }
-    return ScanDecimal(text, pos, false);
-}
-
-bool IsBlank(std::string_view text) {
-    for (const char c : text) {
-        if (!IsBlankOrControl(c)) return false;
-    }
-    return true;
+    return static_cast<std::int32_t>(number.negative ? 0u - accumulator : accumulator);
 }
 
 }  // namespace
 
 std::int32_t ReadStartNumber(std::string_view boxText) {
-    if (IsBlank(boxText)) return kBlankStartNumber;
-    return ScanNumber(boxText);
+    if (Trimmed(boxText).empty()) return kBlankStartNumber;
+    return Scan(ReadForm(boxText));
 }
 
 std::optional<std::int32_t> ReadWholeStartNumber(std::string_view text) {
-    const std::size_t at = text.find_first_not_of(' ');
-    if (at == std::string_view::npos) return std::nullopt;
-    const std::string_view body = text.substr(at);
-    bool hex = false;
-    std::size_t digitsFrom = 0;
-    if (body[0] == '-' || body[0] == '+') {
-        digitsFrom = 1;
-    } else if (body[0] == '$' || body[0] == 'x' || body[0] == 'X') {
-        hex = true;
-        digitsFrom = 1;
-    } else if (body.size() > 1 && body[0] == '0' && (body[1] == 'x' || body[1] == 'X')) {
-        hex = true;
-        digitsFrom = 2;
-    }
-    if (digitsFrom == body.size()) return std::nullopt;
-    // The number as written, in wide arithmetic: one past the range is as far as it needs to go.
-    const std::int64_t beyond = std::int64_t{kHighestStartNumber} + 2;
-    std::int64_t magnitude = 0;
-    for (std::size_t i = digitsFrom; i < body.size(); ++i) {
-        const int digit = hex ? HexDigitValue(body[i]) : (IsDecimalDigit(body[i]) ? body[i] - '0' : -1);
-        if (digit < 0) return std::nullopt;
-        magnitude = std::min(beyond, magnitude * (hex ? 16 : 10) + digit);
-    }
-    const std::int64_t value = body[0] == '-' ? -magnitude : magnitude;
-    if (value < kLowestStartNumber || value > kHighestStartNumber) return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    const WrittenNumber number = ReadForm(text);
+    // Unsigned: a second sign ("--5", "$-5") is no digit.
+    std::uint64_t magnitude = 0;
+    const char* const end = number.digits.data() + number.digits.size();
+    const auto [stop, error] = std::from_chars(number.digits.data(), end, magnitude, number.base);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    const std::uint64_t largest = static_cast<std::uint64_t>(kHighestStartNumber) + (number.negative ? 1 : 0);
+    if (magnitude > largest) return std::nullopt;
+    return static_cast<std::int32_t>(number.negative ? 0u - magnitude : magnitude);
 }
 
 }  // namespace halvern

@@ -1,45 +1,100 @@
 #pragma once
+#include <initializer_list>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace halvern {
 
-// One text of the message catalogue: its fixed identifier and its Dutch text.
+// One text of the message catalogue: its fixed identifier, its name and its Dutch text.
 struct ResString {
     int id;
+    std::string_view name;
     std::string_view text;
     constexpr operator std::string_view() const { return text; }
 };
 
-inline constexpr ResString rsVerkeerdFormaat{65298, "Verkeert bestandsformaat."};
-inline constexpr ResString rsGeenInvoer{65299, "Er is geen bestand opgegeven om te openen."};
-inline constexpr ResString rsGeenUitvoer{65300, "Er is geen bestand opgegeven om de gegevens in op te slaan."};
-inline constexpr ResString rsZelfdeNaam{65301, "Het invoerbestand heeft dezelfde naam als het uitvoerbestand."};
-inline constexpr ResString rsGeenGegevens{65302, "Er zijn geen gegevens om te hernummeren."};
-inline constexpr ResString rsSpatie{65303, " "};
-inline constexpr ResString rsScheiding{65304, " : "};
-inline constexpr ResString rsBerichten{65305, "berichten"};
-inline constexpr ResString rsTijdStandaard{65306, "dd:uu:mm:ss"};
-inline constexpr ResString rsAantalStandaard{65307, "aantal"};
-inline constexpr ResString rsGestartOm{65308, "gestart om"};
-inline constexpr ResString rsBezigMet{65309, "bezig met"};
-inline constexpr ResString rsSchonen{65310, "schonen"};
-inline constexpr ResString rsAantal{65311, "aantal"};
-inline constexpr ResString rsNummersDubbel{65312, "De nieuwe nummers zouden dubbel voorkomen; er is niets hernummerd."};
-inline constexpr ResString rsGeenGeheugen{65313, "Er is onvoldoende geheugen voor deze hernummering; er is niets gewijzigd."};
-inline constexpr ResString rsNummerBezet{65314, "Een nieuw nummer staat al in het bestand; er is niets hernummerd."};
-// The pieces of the message for a file that cannot be opened (app/FileProblem.h), joined as
-// rsHetBestand " " rsAanhalingsteken name rsAanhalingsteken " " rsKanNietOpenen " " reason; the
-// reason is one of the next three, or rsFoutcode " " the system's code rsPunt.
-inline constexpr ResString rsHetBestand{65315, "Het bestand"};
-inline constexpr ResString rsAanhalingsteken{65316, "\""};
-inline constexpr ResString rsKanNietOpenen{65317, "kan niet geopend worden:"};
-inline constexpr ResString rsBestaatNiet{65318, "het bestaat niet."};
-inline constexpr ResString rsIsEenMap{65319, "het is een map."};
-inline constexpr ResString rsToegangGeweigerd{65320, "de toegang is geweigerd."};
-inline constexpr ResString rsFoutcode{65321, "het kan niet gelezen worden, foutcode"};
-inline constexpr ResString rsPunt{65322, "."};
+// The catalogue: every Dutch text the programs show a user, each written once here as
+// X(identifier, name, text), from which the constants below, the lookup by identifier and the
+// page's catalogue are made. A text with a value inside holds placeholders "%1", "%2", ... for
+// FillIn. A new text takes the next identifier after the highest. The message for a file that
+// cannot be opened is joined from pieces (CannotOpenText, app/FileProblem.h).
+#define HALVERN_CATALOGUE(X) \
+    X(65298, rsVerkeerdFormaat, "Verkeert bestandsformaat.") \
+    X(65299, rsGeenInvoer, "Er is geen bestand opgegeven om te openen.") \
+    X(65300, rsGeenUitvoer, "Er is geen bestand opgegeven om de gegevens in op te slaan.") \
+    X(65301, rsZelfdeNaam, "Het invoerbestand heeft dezelfde naam als het uitvoerbestand.") \
+    X(65302, rsGeenGegevens, "Er zijn geen gegevens om te hernummeren.") \
+    X(65303, rsSpatie, " ") \
+    X(65304, rsScheiding, " : ") \
+    X(65305, rsBerichten, "berichten") \
+    X(65306, rsTijdStandaard, "dd:uu:mm:ss") \
+    X(65307, rsAantalStandaard, "aantal") \
+    X(65308, rsGestartOm, "gestart om") \
+    X(65309, rsBezigMet, "bezig met") \
+    X(65310, rsSchonen, "schonen") \
+    X(65311, rsAantal, "aantal") \
+    X(65312, rsNummersDubbel, "De nieuwe nummers zouden dubbel voorkomen; er is niets hernummerd.") \
+    X(65313, rsGeenGeheugen, "Er is onvoldoende geheugen voor deze hernummering; er is niets gewijzigd.") \
+    X(65314, rsNummerBezet, "Een nieuw nummer staat al in het bestand; er is niets hernummerd.") \
+    X(65315, rsHetBestand, "Het bestand") \
+    X(65316, rsAanhalingsteken, "\"") \
+    X(65317, rsKanNietOpenen, "kan niet geopend worden:") \
+    X(65318, rsBestaatNiet, "het bestaat niet.") \
+    X(65319, rsIsEenMap, "het is een map.") \
+    X(65320, rsToegangGeweigerd, "de toegang is geweigerd.") \
+    X(65321, rsFoutcode, "het kan niet gelezen worden, foutcode") \
+    X(65322, rsPunt, ".") \
+    /* A refusal and the new identifier that is taken already. */ \
+    X(65323, rsMetNummer, "%1 (%2)") \
+    /* halvern-cli's messages and its progress line. */ \
+    X(65324, rsLijstBotst, "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer") \
+    X(65325, rsProefdraaien, "proefdraaien: er is niets geschreven") \
+    X(65326, rsVan, "%1 van %2") \
+    X(65327, rsGebruik, "Gebruik: halvern-cli [opties] INVOER UITVOER (meer uitleg: halvern-cli --help)") \
+    X(65328, rsOngeldigBeginnummer, "ongeldig beginnummer %1; kies een geheel getal van %2 tot %3 (ook $1F of 0x1F)") \
+    X(65329, rsBij, "%1 bij %2") \
+    X(65330, rsOptieEenKeer, "optie %1 mag maar een keer gegeven worden") \
+    X(65331, rsVerwachtBestandsnaam, "optie %1 verwacht een bestandsnaam") \
+    X(65332, rsLijstNietNaarStandaard, "de vertaallijst gaat naar een bestand, niet naar '-'") \
+    X(65333, rsInterneFout, "interne fout bij het lezen van de opties") \
+    X(65334, rsAllesOfType, "-a/--all en -t/--type gaan niet samen") \
+    X(65335, rsInvoerOntbreekt, "invoerbestand ontbreekt") \
+    X(65336, rsBeideOntbreken, "invoer- en uitvoerbestand ontbreken") \
+    X(65337, rsUitvoerOntbreekt, "uitvoerbestand ontbreekt") \
+    X(65338, rsTeVeelArgumenten, "te veel argumenten: %1") \
+    X(65339, rsTeVeelVelden, "te veel velden in %1; gebruik TYPE:BEGIN:VOORVOEGSEL:BREEDTE") \
+    X(65340, rsOngeldigType, "ongeldig recordtype %1") \
+    X(65341, rsOngeldigVoorvoegsel, "ongeldig voorvoegsel %1; gebruik 1 tot %2 tekens uit A-Z, a-z, 0-9 en _") \
+    X(65342, rsGeenVoorvoegsel, "recordtype %1 heeft geen standaardvoorvoegsel; geef er een op, bijvoorbeeld %2:1:X") \
+    X(65343, rsOngeldigeBreedte, "ongeldige breedte %1; kies 1 tot 9") \
+    X(65344, rsOnbekendeOptie, "onbekende optie %1") \
+    X(65345, rsGeenWaarde, "optie %1 neemt geen waarde") \
+    X(65346, rsVerwachtWaarde, "optie %1 verwacht een waarde") \
+    /* The reference report (halvern-cli --check). */ \
+    X(65347, rsRecordsPerType, "aantal records per type") \
+    X(65348, rsGeenRecords, "geen records") \
+    X(65349, rsZonderRecord, "verwijzingen naar een identificatie die geen record heeft") \
+    X(65350, rsMeerDanEenRecord, "identificaties die meer dan een record hebben") \
+    X(65351, rsNietsVerwijst, "records waar niets naar verwijst (personen niet meegeteld: die staan vaak op zichzelf)") \
+    X(65352, rsRegel, "regel %1: %2") \
+    X(65353, rsOpRegel, "%1 op regel %2") \
+    X(65354, rsGeenProblemen, "geen problemen gevonden") \
+    X(65355, rsEenProbleem, "1 probleem gevonden") \
+    X(65356, rsProblemen, "%1 problemen gevonden")
+
+#define HALVERN_RESSTRING(id, name, text) inline constexpr ResString name{id, #name, text};
+HALVERN_CATALOGUE(HALVERN_RESSTRING)
+#undef HALVERN_RESSTRING
+
+// Every entry of the catalogue, in the order of their identifiers.
+std::span<const ResString> Catalogue();
 
 // The text with this identifier; empty for an identifier the catalogue does not hold.
 std::string_view LoadResString(int id);
+
+// text with each placeholder "%1" to "%9" replaced by the value of that number; a "%" that is no
+// placeholder of a value given stays as it is. Values are put in as they are, never read again.
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 }  // namespace halvern

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "app/StatusTexts.h"
+#include "app/tResStr.h"
 #include "cli/ExitCodes.h"
 #include "cli/HelpText.h"
 #include "cli/Options.h"
@@ -17,7 +18,7 @@ int CliMain(std::span<const std::string_view> args, const Console& console) {
         const ParseResult parsed = ParseArguments(args);
         if (const auto* usage = std::get_if<UsageError>(&parsed)) {
             WriteLine(console.err, std::string(kProgramName) + ": " + usage->message);
-            WriteLine(console.err, UsageHint());
+            WriteLine(console.err, rsGebruik.text);
             return kExitUsage;
         }
         const Options& options = std::get<Options>(parsed);

@@ -45,7 +45,8 @@ std::string_view HelpText() {
            "  -m, --map BESTAND        schrijf een vertaallijst: per hernummerde verwijzing een regel\n"
            "                           met type, oude en nieuwe verwijzing, gescheiden door tabs.\n"
            "                           Tabs, regeleinden en backslashes in een verwijzing staan er\n"
-           "                           als \\t, \\n, \\r, \\\\ of \\xHH.\n"
+           "                           als \\t, \\n, \\r, \\\\ of \\xHH. De verwijzingen van een\n"
+           "                           UTF-16-bestand staan hier en in het verslag in UTF-8.\n"
            "  -q, --quiet              geen aantallen, tijd of voortgang melden.\n"
            "  -h, --help               deze hulp.\n"
            "      --version            het versienummer.\n"
@@ -69,10 +70,6 @@ std::string_view HelpText() {
            "     hij was\n"
            "  5  --check: het verslag vond verwijzingen zonder record of dubbel gebruikte\n"
            "     identificaties (de uitvoer is dan wel geschreven)\n";
-}
-
-std::string_view UsageHint() {
-    return "Gebruik: halvern-cli [opties] INVOER UITVOER (meer uitleg: halvern-cli --help)";
 }
 
 std::string_view VersionText() { return kProgramVersion; }

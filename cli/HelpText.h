@@ -8,9 +8,6 @@ inline constexpr std::string_view kProgramName = "halvern-cli";
 // The full Dutch help of --help.
 std::string_view HelpText();
 
-// The one line that follows a usage error.
-std::string_view UsageHint();
-
 // The version that --version prints.
 std::string_view VersionText();
 

@@ -1,8 +1,11 @@
 #include "cli/Options.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/StartNumber.h"
+#include "app/tResStr.h"
+#include "base/AsciiText.h"
 #include "core/IdentifierForm.h"
 #include "core/RecordTypes.h"
 
@@ -23,16 +26,14 @@ std::string Shown(std::string_view arg) {
 }
 
 std::string UpperCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : text) c = AsciiUpper(c);
     return text;
 }
 
 // The message for a start number that is refused (which one, as shown), and what one may be.
-std::string StartNumberRefused(const std::string& which) {
-    return "ongeldig beginnummer " + which + "; kies een geheel getal van " +
-           std::to_string(kLowestStartNumber) + " tot " + std::to_string(kHighestStartNumber) + " (ook $1F of 0x1F)";
+std::string StartNumberRefused(std::string_view which) {
+    return FillIn(rsOngeldigBeginnummer,
+                  {which, std::to_string(kLowestStartNumber), std::to_string(kHighestStartNumber)});
 }
 
 // One --type value before the start numbers are settled: a run without its own start number takes
@@ -44,12 +45,7 @@ struct PendingRun {
 
 // A record tag as GEDCOM writes them: letters, digits and "_".
 bool IsTag(std::string_view tag) {
-    if (tag.empty() || tag.size() > 31) return false;
-    for (const char c : tag) {
-        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!letter && !(c >= '0' && c <= '9') && c != '_') return false;
-    }
-    return true;
+    return !tag.empty() && tag.size() <= 31 && std::all_of(tag.begin(), tag.end(), IsTagByte);
 }
 
 // The fields of "TYPE:START:PREFIX:WIDTH", as many as are given.
@@ -111,22 +107,22 @@ public:
             case OptionId::All: options_.allTypes = true; return true;
             case OptionId::Check: options_.check = true; return true;
             case OptionId::Start:
-                if (start_) return Fail("optie -s/--start mag maar een keer gegeven worden");
+                if (start_) return Fail(FillIn(rsOptieEenKeer, {DisplayName(spec)}));
                 start_ = ReadWholeStartNumber(value);
                 if (!start_) return Fail(StartNumberRefused(Shown(value)));
                 return true;
             case OptionId::DryRun: options_.dryRun = true; return true;
             case OptionId::Map:
-                if (!options_.mapFile.empty()) return Fail("optie -m/--map mag maar een keer gegeven worden");
-                if (value.empty()) return Fail("optie -m/--map verwacht een bestandsnaam");
-                if (value == kStdStream) return Fail("de vertaallijst gaat naar een bestand, niet naar '-'");
+                if (!options_.mapFile.empty()) return Fail(FillIn(rsOptieEenKeer, {DisplayName(spec)}));
+                if (value.empty()) return Fail(FillIn(rsVerwachtBestandsnaam, {DisplayName(spec)}));
+                if (value == kStdStream) return Fail(std::string(rsLijstNietNaarStandaard.text));
                 options_.mapFile = std::string(value);
                 return true;
             case OptionId::Quiet: options_.quiet = true; return true;
             case OptionId::Help: options_.action = Options::Action::ShowHelp; return false;
             case OptionId::Version: options_.action = Options::Action::ShowVersion; return false;
         }
-        return Fail("interne fout bij het lezen van de opties");
+        return Fail(std::string(rsInterneFout.text));
     }
 
     bool Fail(std::string message) {
@@ -140,14 +136,14 @@ public:
         if (error_) return *error_;
         if (options_.action != Options::Action::Run) return options_;
 
-        if (options_.allTypes && !pending_.empty()) return UsageError{"-a/--all en -t/--type gaan niet samen"};
+        if (options_.allTypes && !pending_.empty()) return UsageError{std::string(rsAllesOfType.text)};
         const bool checkAlone = options_.check && !options_.allTypes && pending_.empty();
         if (positionals_.empty()) {
-            return UsageError{checkAlone ? "invoerbestand ontbreekt" : "invoer- en uitvoerbestand ontbreken"};
+            return UsageError{std::string(checkAlone ? rsInvoerOntbreekt.text : rsBeideOntbreken.text)};
         }
-        if (positionals_.size() == 1 && !checkAlone) return UsageError{"uitvoerbestand ontbreekt"};
+        if (positionals_.size() == 1 && !checkAlone) return UsageError{std::string(rsUitvoerOntbreekt.text)};
         const std::size_t wanted = checkAlone ? 1 : 2;
-        if (positionals_.size() > wanted) return UsageError{"te veel argumenten: " + Shown(positionals_[wanted])};
+        if (positionals_.size() > wanted) return UsageError{FillIn(rsTeVeelArgumenten, {Shown(positionals_[wanted])})};
         options_.input = positionals_[0];
         if (!checkAlone) options_.output = positionals_[1];
         const std::int32_t sharedStart = start_.value_or(1);
@@ -164,33 +160,31 @@ private:
     // TYPE[:START[:PREFIX[:WIDTH]]]: an empty field keeps its default.
     bool AddType(std::string_view value) {
         const std::vector<std::string_view> fields = Fields(value);
-        if (fields.size() > 4) return Fail("te veel velden in " + Shown(value) + "; gebruik TYPE:BEGIN:VOORVOEGSEL:BREEDTE");
+        if (fields.size() > 4) return Fail(FillIn(rsTeVeelVelden, {Shown(value)}));
         std::string tag(fields[0]);
-        if (!IsTag(tag)) return Fail("ongeldig recordtype " + Shown(fields[0]));
+        if (!IsTag(tag)) return Fail(FillIn(rsOngeldigType, {Shown(fields[0])}));
         // The known types in any letter case ("indi"); a program's own tag exactly as typed.
         if (DefaultPrefix(UpperCase(tag))) tag = UpperCase(tag);
         PendingRun pending{JobRun{tag, IdentifierForm{}, 1}};
         if (fields.size() > 1 && !fields[1].empty()) {
             const std::optional<std::int32_t> start = ReadWholeStartNumber(fields[1]);
-            if (!start) return Fail(StartNumberRefused(Shown(fields[1]) + " bij " + Shown(tag)));
+            if (!start) return Fail(StartNumberRefused(FillIn(rsBij, {Shown(fields[1]), Shown(tag)})));
             pending.run.startNumber = *start;
             pending.ownStart = true;
         }
         if (fields.size() > 2 && !fields[2].empty()) {
             if (!IsValidPrefix(fields[2])) {
-                return Fail("ongeldig voorvoegsel " + Shown(fields[2]) + "; gebruik 1 tot " +
-                            std::to_string(kMaxPrefixLength) + " tekens uit A-Z, a-z, 0-9 en _");
+                return Fail(FillIn(rsOngeldigVoorvoegsel, {Shown(fields[2]), std::to_string(kMaxPrefixLength)}));
             }
             pending.run.form.prefix = std::string(fields[2]);
         } else if (const std::optional<std::string_view> prefix = DefaultPrefix(tag)) {
             pending.run.form.prefix = std::string(*prefix);
         } else {
-            return Fail("recordtype " + Shown(tag) + " heeft geen standaardvoorvoegsel; geef er een op, bijvoorbeeld " +
-                        tag + ":1:X");
+            return Fail(FillIn(rsGeenVoorvoegsel, {Shown(tag), tag}));
         }
         if (fields.size() > 3 && !fields[3].empty()) {
             const std::optional<std::int32_t> width = ReadWholeStartNumber(fields[3]);
-            if (!width || !IsValidSerialWidth(*width)) return Fail("ongeldige breedte " + Shown(fields[3]) + "; kies 1 tot 9");
+            if (!width || !IsValidSerialWidth(*width)) return Fail(FillIn(rsOngeldigeBreedte, {Shown(fields[3])}));
             pending.run.form.width = *width;
         }
         pending_.push_back(std::move(pending));
@@ -207,8 +201,15 @@ private:
 // Feeds every argument to the parser, stopping at the first one that ends the parse.
 void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
     bool optionsEnded = false;
+    std::size_t i = 0;
+    // The argument after the current one, as the value of an option that takes one.
+    const auto nextArgument = [&](const OptionSpec& spec) -> std::optional<std::string_view> {
+        if (i + 1 < args.size()) return args[++i];
+        parser.Fail(FillIn(rsVerwachtWaarde, {DisplayName(spec)}));
+        return std::nullopt;
+    };
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    for (; i < args.size(); ++i) {
         const std::string_view arg = args[i];
 
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {  // "-" too: a standard stream
@@ -226,24 +227,20 @@ void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
             const std::string_view name = body.substr(0, equals);
             const OptionSpec* spec = FindLong(name);
             if (!spec) {
-                parser.Fail("onbekende optie " + Shown("--" + std::string(name)));
+                parser.Fail(FillIn(rsOnbekendeOptie, {Shown("--" + std::string(name))}));
                 return;
             }
-            std::string_view value;
+            std::optional<std::string_view> value = std::string_view();
             if (equals != std::string_view::npos) {
                 if (!spec->takesValue) {
-                    parser.Fail("optie " + DisplayName(*spec) + " neemt geen waarde");
+                    parser.Fail(FillIn(rsGeenWaarde, {DisplayName(*spec)}));
                     return;
                 }
                 value = body.substr(equals + 1);
             } else if (spec->takesValue) {
-                if (i + 1 == args.size()) {
-                    parser.Fail("optie " + DisplayName(*spec) + " verwacht een waarde");
-                    return;
-                }
-                value = args[++i];
+                value = nextArgument(*spec);
             }
-            if (!parser.Apply(*spec, value)) return;
+            if (!value || !parser.Apply(*spec, *value)) return;
             continue;
         }
 
@@ -252,22 +249,16 @@ void ReadArguments(Parser& parser, std::span<const std::string_view> args) {
         for (std::size_t pos = 1; pos < arg.size(); ++pos) {
             const OptionSpec* spec = FindShort(arg[pos]);
             if (!spec) {
-                parser.Fail("onbekende optie " + Shown(std::string("-") + arg[pos]));
+                parser.Fail(FillIn(rsOnbekendeOptie, {Shown(std::string("-") + arg[pos])}));
                 return;
             }
             if (!spec->takesValue) {
                 if (!parser.Apply(*spec, {})) return;
                 continue;
             }
-            std::string_view value = arg.substr(pos + 1);
-            if (value.empty()) {
-                if (i + 1 == args.size()) {
-                    parser.Fail("optie " + DisplayName(*spec) + " verwacht een waarde");
-                    return;
-                }
-                value = args[++i];
-            }
-            if (!parser.Apply(*spec, value)) return;
+            const std::optional<std::string_view> value =
+                pos + 1 < arg.size() ? arg.substr(pos + 1) : nextArgument(*spec);
+            if (!value || !parser.Apply(*spec, *value)) return;
             break;
         }
     }

@@ -1,36 +1,31 @@
 #include "cli/RunCommand.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "app/FileProblem.h"
+#include "app/GedcomDocument.h"
 #include "app/RenumberJob.h"
 #include "app/ReportText.h"
 #include "app/RunChecks.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
+#include "base/AsciiText.h"
 #include "cli/ExitCodes.h"
 #include "cli/HelpText.h"
-#include "cli/MapText.h"
 #include "cli/TerminalProgress.h"
 #include "core/CollectIdentifiers.h"
 #include "core/Document.h"
-#include "core/DocumentBuffer.h"
 #include "core/FileName.h"
 #include "core/IoErrorCode.h"
-#include "core/LargeBuffer.h"
 #include "core/RecordTypes.h"
 #include "core/ReferenceReport.h"
 #include "core/Renumber.h"
-#include "core/Utf16Text.h"
 
 #ifdef _WIN32
 #include "platform/Win32FileProbe.h"
@@ -39,9 +34,6 @@
 namespace halvern::cli {
 
 namespace {
-
-constexpr std::string_view kMapCollision =
-    "de vertaallijst mag niet hetzelfde bestand zijn als de invoer of de uitvoer";
 
 bool IsStdStream(const std::string& name) { return name == kStdStream; }
 
@@ -58,16 +50,9 @@ int ExitCodeFor(const FailedCheck& failed) {
     }
 }
 
-// The run's checks; a standard stream has no file to look at and is never the same file as another.
-// The input has been read already, so check 1 passes.
-std::optional<FailedCheck> CheckNamesAndData(const Options& options, std::string_view text,
-                                             const FileProbe& probe) {
-    if (!IsStdStream(options.input) && !IsStdStream(options.output)) {
-        return FirstFailingCheck(options.input, options.output, text, probe);
-    }
-    if (!HasData(options.output)) return FailedCheck{rsGeenUitvoer, std::string(rsGeenUitvoer.text)};
-    if (!HasData(text)) return FailedCheck{rsGeenGegevens, std::string(rsGeenGegevens.text)};
-    return std::nullopt;
+// An end of the job as the checks see it: a file, or a standard stream.
+JobEnd EndNamed(const std::string& name) {
+    return JobEnd{name, IsStdStream(name) ? JobEnd::Kind::kStream : JobEnd::Kind::kFile};
 }
 
 // The absolute name with links, "." and ".." resolved as far as the path exists. Windows file
@@ -82,9 +67,7 @@ std::optional<std::filesystem::path::string_type> ResolvedName(const std::string
     // In the system's own units: a Windows name need not fit any 8-bit code page.
     std::filesystem::path::string_type text = resolved.generic_string<Unit>();
 #ifdef _WIN32
-    for (Unit& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<Unit>(c - 'A' + 'a');
-    }
+    for (Unit& c : text) c = AsciiLower(c);
 #endif
     return text;
 }
@@ -104,15 +87,6 @@ bool MapCollides(const Options& options, const FileProbe& probe) {
         if (!IsStdStream(*other) && SameTarget(options.mapFile, *other, probe)) return true;
     }
     return false;
-}
-
-// Loads the input's bytes; a UTF-16 file is taken too, and encoding says which it was. A file that
-// could not be opened leaves the C runtime's error number in openError.
-bool LoadInput(const Options& options, const Console& console, DocumentBuffer& bytes, TextEncoding& encoding,
-               int& openError) {
-    openError = 0;
-    if (IsStdStream(options.input)) return LoadDocument(console.in, bytes, &encoding);
-    return LoadDocument(FilePath(options.input), bytes, &encoding, &openError);
 }
 
 // Every record type the text holds that has a default form, each from start. A type whose prefix
@@ -186,44 +160,29 @@ int RunCommand(const Options& options, const Console& console) {
 #endif
 
     // A name that is no file to open is told with the file and the reason.
-    if (!IsStdStream(options.input)) {
-        if (const std::optional<FileProblem> problem = probe.ProblemWith(options.input)) {
-            return Fail(console, CannotOpenText(options.input, *problem), kExitBadInput);
-        }
-    }
-    DocumentBuffer loaded;
-    TextEncoding encoding = TextEncoding::kEightBit;
-    int openError = 0;
-    if (!LoadInput(options, console, loaded, encoding, openError)) {
-        if (openError != 0) {
-            return Fail(console, CannotOpenText(options.input, FileProblemFromErrno(openError)), kExitBadInput);
-        }
-        return Fail(console, rsVerkeerdFormaat, kExitBadInput);
-    }
-    // A UTF-16 file is renumbered as its working text and written in UTF-16 again.
-    std::string working;
-    if (encoding != TextEncoding::kEightBit) {
-        working = ToWorkingText(loaded.Text(), encoding);
-        loaded = DocumentBuffer();
-    }
-    const std::string_view source = encoding != TextEncoding::kEightBit ? std::string_view(working) : loaded.Text();
+    GedcomDocument document;
+    const std::optional<LoadFailure> unloaded =
+        IsStdStream(options.input) ? document.Load(console.in) : document.Load(options.input, probe);
+    if (unloaded) return Fail(console, unloaded->message, kExitBadInput);
 
-    const bool checkAlone = options.output.empty();
-    if (checkAlone) {
-        if (!HasData(source)) return Fail(console, rsGeenGegevens, kExitBadInput);
-        const ReferenceReport found = MakeReferenceReport(source);
-        WriteText(console.out, ReferenceReportText(found));
+    // The report on the document as it is now, to stream; the exit status it gives.
+    const auto report = [&document](std::FILE* stream) {
+        const ReferenceReport found = MakeReferenceReport(document.Text());
+        WriteText(stream, ReferenceReportText(found, document.Encoding()));
         return ProblemCount(found) == 0 ? kExitDone : kExitProblems;
-    }
-    if (const std::optional<FailedCheck> failed = CheckNamesAndData(options, source, probe)) {
+    };
+    const bool checkAlone = options.output.empty();
+    const std::optional<JobEnd> output = checkAlone ? std::nullopt : std::optional(EndNamed(options.output));
+    if (const std::optional<FailedCheck> failed = FirstFailingCheck(EndNamed(options.input), output, document, &probe)) {
         return Fail(console, failed->message, ExitCodeFor(*failed));
     }
+    if (checkAlone) return report(console.out);
     if (MapCollides(options, probe)) {
-        return Fail(console, kMapCollision, kExitUsage);
+        return Fail(console, rsLijstBotst, kExitUsage);
     }
 
     // Reports never go to standard output when that carries the result.
-    std::FILE* const report = IsStdStream(options.output) ? console.err : console.out;
+    std::FILE* const reportStream = IsStdStream(options.output) ? console.err : console.out;
     TerminalProgress progressLine([&console](std::string_view text) {
         std::fwrite(text.data(), 1, text.size(), console.err);
         std::fflush(console.err);
@@ -232,49 +191,34 @@ int RunCommand(const Options& options, const Console& console) {
     NullJobListener silent;
     JobListener& listener = console.errIsTerminal && !options.quiet ? static_cast<JobListener&>(throttle) : silent;
     const bool wantMap = !options.mapFile.empty();
-    std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(source, options.allTypesStart) : options.runs;
-    RenumberJob job(runs, listener, wantMap, encoding);
-    // The loaded bytes go as soon as the first run has made a text of its own.
-    const auto releaseSource = [&loaded, &working] {
-        loaded = DocumentBuffer();
-        working = std::string();
-    };
+    const std::vector<JobRun> runs =
+        options.allTypes ? RunsForAllTypes(document.Text(), options.allTypesStart) : options.runs;
+    // The loaded text goes as soon as the first run has made a text of its own.
+    RenumberJob job(runs, listener, wantMap, DocumentUse::kSpend);
 
-    JobResult result;
-    std::string inMemory;
     // Nothing is put in place before every file to be written is whole (see below).
     std::unique_ptr<StagedSave> stagedOutput;
     std::unique_ptr<StagedSave> stagedMap;
-    // The report reads the result, so it is then made in memory and written whole.
+    // The report reads the result, so it is then made in memory and written whole; otherwise the
+    // last run writes its new text straight into the file, and it is never whole in memory.
     const bool resultInMemory = options.dryRun || IsStdStream(options.output) || options.check;
-    if (runs.empty()) {
-        inMemory.assign(source);
-    } else if (resultInMemory) {
-        result = job.RunInMemory(source, inMemory, releaseSource);
-    } else {
-        // The last run writes its new text straight into the file: it is never whole in memory.
-        result = job.RunAndStage(source, FilePath(options.output), stagedOutput, releaseSource);
-    }
+    const JobResult result =
+        resultInMemory ? job.Run(document) : job.RunAndStage(document, FilePath(options.output), stagedOutput);
     switch (result.status) {
         case JobStatus::Done: break;
         case JobStatus::Refused:
+        case JobStatus::Collides:
         case JobStatus::OutOfMemory: return Fail(console, result.message, kExitRunRefused);
-        case JobStatus::Collides: return Fail(console, result.message + " (" + result.identifier + ")", kExitRunRefused);
         case JobStatus::SaveFailed: return Fail(console, options.output + ": " + result.message, kExitWriteFailed);
     }
     if (!options.dryRun && wantMap) {
-        std::string mapText;
-        for (std::size_t i = 0; i < result.changes.size(); ++i) {
-            AppendMapLines(mapText, runs[i].tag, result.changes[i]);
-        }
-        if (auto failure = WriteResult(options.mapFile, mapText, console, stagedMap)) {
+        if (auto failure = WriteResult(options.mapFile, result.map, console, stagedMap)) {
             return Fail(console, *failure, kExitWriteFailed);
         }
     }
-    if (!options.dryRun && (resultInMemory || runs.empty())) {
-        const std::string written = encoding != TextEncoding::kEightBit ? FromWorkingText(inMemory, encoding) : std::string();
-        const std::string_view text = encoding != TextEncoding::kEightBit ? written : inMemory;
-        if (auto failure = WriteResult(options.output, text, console, stagedOutput)) {
+    if (!options.dryRun && resultInMemory) {
+        std::string storage;
+        if (auto failure = WriteResult(options.output, document.FileBytes(storage), console, stagedOutput)) {
             return Fail(console, *failure, kExitWriteFailed);
         }
     }
@@ -283,20 +227,15 @@ int RunCommand(const Options& options, const Console& console) {
     if (auto failure = PutInPlace(options.mapFile, stagedMap)) return Fail(console, *failure, kExitWriteFailed);
     // The map exists now, so the file system itself can tell whether the output would land on it
     // under a name the checks above could not see through (a short name, say).
-    if (stagedMap && MapCollides(options, probe)) return Fail(console, kMapCollision, kExitUsage);
+    if (stagedMap && MapCollides(options, probe)) return Fail(console, rsLijstBotst, kExitUsage);
     if (auto failure = PutInPlace(options.output, stagedOutput)) return Fail(console, *failure, kExitWriteFailed);
 
     if (!options.quiet) {
-        for (const std::string& line : result.countTexts) WriteLine(report, line);
-        if (options.dryRun) WriteLine(report, "proefdraaien: er is niets geschreven");
-        WriteLine(report, ElapsedTimeText(result.elapsedMilliseconds));
+        for (const std::string& line : result.countTexts) WriteLine(reportStream, line);
+        if (options.dryRun) WriteLine(reportStream, rsProefdraaien);
+        WriteLine(reportStream, ElapsedTimeText(result.elapsedMilliseconds));
     }
-    if (options.check) {
-        const ReferenceReport found = MakeReferenceReport(inMemory);
-        WriteText(report, ReferenceReportText(found));
-        return ProblemCount(found) == 0 ? kExitDone : kExitProblems;
-    }
-    return kExitDone;
+    return options.check ? report(reportStream) : kExitDone;
 }
 
 }  // namespace halvern::cli

@@ -2,13 +2,15 @@
 
 #include <utility>
 
+#include "app/tResStr.h"
+
 namespace halvern::cli {
 
 TerminalProgress::~TerminalProgress() { RunDone(); }
 
 void TerminalProgress::ShowStep(const RunProgress& progress) {
     std::string text = std::string(progress.tag).append(": ").append(progress.StepText());
-    if (progress.step == RunProgress::Step::kRenumbering) text.append(" van ").append(std::to_string(progress.count));
+    if (progress.step == RunProgress::Step::kRenumbering) text = FillIn(rsVan, {text, std::to_string(progress.count)});
     std::string line(1, '\r');
     line += text;
     // A shorter text than the one before must not leave its tail standing.

@@ -26,27 +26,21 @@ private:
 // The description that goes with an I/O code.
 std::string IoErrorDescription(int code);
 
-// Reads the whole file into text. Returns false, and leaves text exactly as it was, when the file
-// cannot be opened or read, or holds a byte 0 (then it is no 8-bit text: UTF-16, binary). With
-// encoding given, a UTF-16 file is taken too: text becomes its working text (see Utf16Text.h) and
-// *encoding says how the file was written (kEightBit for any other file). With openError given,
-// *openError becomes the C runtime's error number when the file could not be opened, and 0
-// otherwise (also when it opened but could not be read or is no text).
-bool LoadDocument(const std::filesystem::path& fileName, std::string& text, TextEncoding* encoding = nullptr,
+class DocumentBuffer;
+
+// Reads the whole file into buffer, which is filled as the file is read (no copy, nothing set
+// first). encoding becomes how the file is written: UTF-16 (buffer then holds its bytes, not its
+// working text, see Utf16Text.h) or kEightBit for any other file. Returns false, and leaves buffer
+// and encoding exactly as they were, when the file cannot be opened or read, or holds a byte 0
+// without being UTF-16 (binary). With openError given, *openError becomes the C runtime's error
+// number when the file could not be opened, and 0 otherwise (also when it opened but could not
+// be read or is no text).
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding& encoding,
                   int* openError = nullptr);
 
 // The same for an already opened stream (standard input), read to its end and left open. On
 // Windows the stream is switched to binary mode first.
-bool LoadDocument(std::FILE* stream, std::string& text, TextEncoding* encoding = nullptr);
-
-class DocumentBuffer;
-
-// The same, into a buffer that is filled as the file is read (no copy, nothing set first): for a
-// text that is only read afterwards. On failure buffer stays as it was. With encoding given, a
-// UTF-16 file is taken as its bytes (not its working text) and *encoding says so.
-bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding* encoding = nullptr,
-                  int* openError = nullptr);
-bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding* encoding = nullptr);
+bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding& encoding);
 
 // Writes text to fileName: into a new temporary file beside the target, then renamed over it, so a
 // failure never leaves a half-written file where an earlier one stood. Throws IoError.

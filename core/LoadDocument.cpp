@@ -4,11 +4,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "core/Document.h"
 #include "core/DocumentBuffer.h"
 #include "core/FileHandles.h"
-#include "core/LargeBuffer.h"
 #include "core/SystemCalls.h"
 #include "core/Utf16Text.h"
 
@@ -20,12 +20,10 @@ constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 
 // Reads the rest of stream into buffer. expected is the likely number of bytes (the file's size, 0
 // when unknown): room for them and one more is made at once, so the end of a file that did not
-// change is seen without growing. False on a read error, or when the bytes hold a byte 0: such a
-// file is no 8-bit text (UTF-16 files are full of them), and the caller keeps its old text rather
-// than a mangled one.
-// With encoding given, a byte 0 does not stop the read: the bytes may be UTF-16, which the caller
-// then learns; bytes with a byte 0 that are not UTF-16 still give false.
-bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer, TextEncoding* encoding) {
+// change is seen without growing. False on a read error, or when the bytes hold a byte 0 and are
+// no UTF-16: such a file is no text, and the caller keeps its old text rather than a mangled one.
+// Otherwise how the bytes are written.
+std::optional<TextEncoding> ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer) {
     bool sawZero = false;
     buffer.Reserve(expected < SIZE_MAX ? expected + 1 : expected);
     for (;;) {
@@ -37,48 +35,18 @@ bool ReadAll(std::FILE* stream, std::size_t expected, DocumentBuffer& buffer, Te
         }
         const std::size_t wanted = std::min(room, kChunkSize);
         const std::size_t n = std::fread(buffer.End(), 1, wanted, stream);
-        if (!sawZero && std::memchr(buffer.End(), 0, n) != nullptr) {
-            if (encoding == nullptr) return false;
-            sawZero = true;
-        }
+        // Each chunk is looked at while it is still in the cache.
+        sawZero = sawZero || std::memchr(buffer.End(), 0, n) != nullptr;
         buffer.Extend(n);
         if (n < wanted) break;
     }
-    if (std::ferror(stream) != 0) return false;
-    if (encoding == nullptr) return true;
-    const TextEncoding found = DetectTextEncoding(buffer.Text());
-    if (sawZero && found == TextEncoding::kEightBit) return false;
-    *encoding = found;
-    return true;
-}
-
-// Loads with load and makes the bytes the text, for a caller that changes the text afterwards. Its
-// room is asked for in large pages, so the copy faults far fewer pages in.
-// A UTF-16 file becomes its working text.
-template <typename Load>
-bool LoadAsText(Load&& load, std::string& text, TextEncoding* encoding) {
-    try {
-        DocumentBuffer bytes;
-        TextEncoding found = TextEncoding::kEightBit;
-        if (!load(bytes, encoding != nullptr ? &found : nullptr)) return false;
-        std::string fresh;
-        if (found == TextEncoding::kEightBit) {
-            ReserveLarge(fresh, bytes.Text().size());
-            fresh.append(bytes.Text());
-        } else {
-            fresh = ToWorkingText(bytes.Text(), found);
-        }
-        text.swap(fresh);
-        if (encoding != nullptr) *encoding = found;
-        return true;
-    } catch (const std::exception&) {  // memory exhausted: the old text stays
-        return false;
-    }
+    if (std::ferror(stream) != 0) return std::nullopt;
+    return TextEncodingOf(buffer.Text(), sawZero);
 }
 
 }  // namespace
 
-bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding* encoding,
+bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer, TextEncoding& encoding,
                   int* openError) {
     if (openError != nullptr) *openError = 0;
     try {
@@ -94,43 +62,31 @@ bool LoadDocument(const std::filesystem::path& fileName, DocumentBuffer& buffer,
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
         DocumentBuffer fresh;
-        if (!ReadAll(file.get(), !sizeError && size < SIZE_MAX ? static_cast<std::size_t>(size) : 0, fresh,
-                     encoding)) {
-            return false;
-        }
-        if (std::fclose(file.release()) != 0) return false;
+        const std::optional<TextEncoding> found =
+            ReadAll(file.get(), !sizeError && size < SIZE_MAX ? static_cast<std::size_t>(size) : 0, fresh);
+        if (!found || std::fclose(file.release()) != 0) return false;
         buffer = std::move(fresh);
+        encoding = *found;
         return true;
     } catch (const std::exception&) {  // memory exhausted: the old bytes stay
         return false;
     }
 }
 
-bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding* encoding) {
+bool LoadDocument(std::FILE* stream, DocumentBuffer& buffer, TextEncoding& encoding) {
     if (stream == nullptr) return false;
     // Standard input starts in text mode on Windows, which would turn CR LF into LF.
     os::UseBinaryMode(stream);
     try {
         DocumentBuffer fresh;
-        if (!ReadAll(stream, 0, fresh, encoding)) return false;
+        const std::optional<TextEncoding> found = ReadAll(stream, 0, fresh);
+        if (!found) return false;
         buffer = std::move(fresh);
+        encoding = *found;
         return true;
     } catch (const std::exception&) {
         return false;
     }
-}
-
-bool LoadDocument(const std::filesystem::path& fileName, std::string& text, TextEncoding* encoding,
-                  int* openError) {
-    if (openError != nullptr) *openError = 0;
-    return LoadAsText(
-        [&](DocumentBuffer& bytes, TextEncoding* found) { return LoadDocument(fileName, bytes, found, openError); },
-        text, encoding);
-}
-
-bool LoadDocument(std::FILE* stream, std::string& text, TextEncoding* encoding) {
-    return LoadAsText([&](DocumentBuffer& bytes, TextEncoding* found) { return LoadDocument(stream, bytes, found); },
-                      text, encoding);
 }
 
 }  // namespace halvern

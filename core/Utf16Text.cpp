@@ -30,6 +30,28 @@ bool IsContinuation(std::string_view text, std::size_t at) {
 
 unsigned Low6(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]) & 0x3FU; }
 
+// A code point in UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t point) {
+    if (point < 0x80) {
+        out += Byte(point);
+    } else if (point < 0x800) {
+        out += Byte(0xC0U | (point >> 6));
+        out += Byte(0x80U | (point & 0x3FU));
+    } else if (point < 0x10000) {
+        out += Byte(0xE0U | (point >> 12));
+        out += Byte(0x80U | ((point >> 6) & 0x3FU));
+        out += Byte(0x80U | (point & 0x3FU));
+    } else {
+        out += Byte(0xF0U | (point >> 18));
+        out += Byte(0x80U | ((point >> 12) & 0x3FU));
+        out += Byte(0x80U | ((point >> 6) & 0x3FU));
+        out += Byte(0x80U | (point & 0x3FU));
+    }
+}
+
+bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 }  // namespace
 
 WorkingTextError::WorkingTextError(std::size_t offset)
@@ -42,6 +64,12 @@ TextEncoding DetectTextEncoding(std::string_view bytes) {
     return TextEncoding::kEightBit;
 }
 
+std::optional<TextEncoding> TextEncodingOf(std::string_view bytes, bool holdsZero) {
+    const TextEncoding found = DetectTextEncoding(bytes);
+    if (holdsZero && found == TextEncoding::kEightBit) return std::nullopt;
+    return found;
+}
+
 std::string ToWorkingText(std::string_view bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::kEightBit) return std::string(bytes);
     const bool bigEndian = encoding == TextEncoding::kUtf16Be;
@@ -50,15 +78,10 @@ std::string ToWorkingText(std::string_view bytes, TextEncoding encoding) {
     const std::size_t units = bytes.size() / 2;
     for (std::size_t i = 0; i < units; ++i) {
         const std::uint16_t unit = UnitAt(bytes, 2 * i, bigEndian);
-        if (unit != 0 && unit < 0x80) {
-            text += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            text += Byte(0xC0U | (unit >> 6));
-            text += Byte(0x80U | (unit & 0x3FU));
+        if (unit == 0) {
+            text += "\xC0\x80";
         } else {
-            text += Byte(0xE0U | (unit >> 12));
-            text += Byte(0x80U | ((unit >> 6) & 0x3FU));
-            text += Byte(0x80U | (unit & 0x3FU));
+            AppendUtf8(text, unit);
         }
     }
     if (bytes.size() % 2 != 0) {
@@ -103,6 +126,28 @@ std::string FromWorkingText(std::string_view text, TextEncoding encoding) {
         }
     }
     return bytes;
+}
+
+std::string ShownText(std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::kEightBit) return std::string(text);
+    constexpr std::uint32_t kReplacement = 0xFFFD;
+    const std::string units = FromWorkingText(text, TextEncoding::kUtf16Le);
+    std::string shown;
+    for (std::size_t at = 0; at < units.size(); at += 2) {
+        if (at + 1 == units.size()) {  // the odd last byte
+            AppendUtf8(shown, kReplacement);
+            break;
+        }
+        const std::uint32_t unit = UnitAt(units, at, false);
+        const std::uint32_t next = at + 3 < units.size() ? UnitAt(units, at + 2, false) : 0;
+        if (IsHighSurrogate(unit) && IsLowSurrogate(next)) {
+            AppendUtf8(shown, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+            at += 2;
+        } else {
+            AppendUtf8(shown, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? kReplacement : unit);
+        }
+    }
+    return shown;
 }
 
 }  // namespace halvern

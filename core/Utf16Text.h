@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,6 +18,10 @@ enum class TextEncoding {
 // a mark with "0 HEAD" written in 16-bit units (every other byte 0); kEightBit otherwise.
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
+// How the bytes of a document are written (DetectTextEncoding), or nothing when they are no text
+// at all: they hold a byte 0 (holdsZero, which the caller has seen) and are no UTF-16 (binary).
+std::optional<TextEncoding> TextEncodingOf(std::string_view bytes, bool holdsZero);
+
 // The working text of a UTF-16 file: an 8-bit text on which the engine runs unchanged. Each 16-bit
 // code unit is written on its own: 1 to 127 as that byte, every other unit (0, the byte order
 // mark, surrogates paired or not) as 2 or 3 bytes from 0x80 up, the way UTF-8 writes a code point
@@ -31,6 +36,12 @@ std::string ToWorkingText(std::string_view bytes, TextEncoding encoding);
 // back as the bytes it was, every ASCII byte becomes one unit. WorkingTextError when text is no
 // such working text.
 std::string FromWorkingText(std::string_view text, TextEncoding encoding);
+
+// A piece of a working text, the identifiers of a map or a report, as a user reads it: for
+// kEightBit the bytes as they are; for UTF-16 in UTF-8, each code point as the file has it (a
+// surrogate pair as the one character it makes, unit 0 as byte 0), a surrogate without its
+// partner (or the odd last byte) as U+FFFD. WorkingTextError when text is no such piece.
+std::string ShownText(std::string_view text, TextEncoding encoding);
 
 // A working text that ToWorkingText cannot have made. offset() is where the bad sequence starts.
 class WorkingTextError : public std::runtime_error {

@@ -2,7 +2,9 @@
 // - any bytes come back exactly as they were, in either byte order;
 // - the working text has no byte 0, and as many "@" and blanks as the file has such units;
 // - after a renumbering of the working text the result still converts back, and converting that
-//   once more gives the same working text.
+//   once more gives the same working text;
+// - the text as a user is shown it (ShownText) is the file's text in UTF-8, read here straight from
+//   its bytes: surrogate pairs joined, any other surrogate and an odd last byte as U+FFFD.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -25,6 +27,41 @@ std::size_t UnitsAlike(const std::string& bytes, char ascii, bool bigEndian) {
     return count;
 }
 
+void PutUtf8(std::string& out, char32_t c) {
+    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+    if (c < 0x80) {
+        out += byte(c);
+    } else if (c < 0x800) {
+        out += {byte(0xC0 | c >> 6), byte(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+        out += {byte(0xE0 | c >> 12), byte(0x80 | (c >> 6 & 0x3F)), byte(0x80 | (c & 0x3F))};
+    } else {
+        out += {byte(0xF0 | c >> 18), byte(0x80 | (c >> 12 & 0x3F)), byte(0x80 | (c >> 6 & 0x3F)), byte(0x80 | (c & 0x3F))};
+    }
+}
+
+std::string Utf8Of(const std::string& bytes, bool bigEndian) {
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return bigEndian ? first << 8 | second : second << 8 | first;
+    };
+    const auto high = [](char32_t u) { return u >= 0xD800 && u < 0xDC00; };
+    const auto low = [](char32_t u) { return u >= 0xDC00 && u < 0xE000; };
+    std::string text;
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 0; i < units; ++i) {
+        if (high(unit(i)) && i + 1 < units && low(unit(i + 1))) {
+            PutUtf8(text, 0x10000 + ((unit(i) - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            ++i;
+        } else {
+            PutUtf8(text, high(unit(i)) || low(unit(i)) ? 0xFFFD : unit(i));
+        }
+    }
+    if (bytes.size() % 2 != 0) PutUtf8(text, 0xFFFD);
+    return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -41,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(static_cast<std::size_t>(std::count(working.begin(), working.end(), ' ')) == UnitsAlike(bytes, ' ', bigEndian),
             "the working text has other blanks than the file");
     Require(halvern::FromWorkingText(working, encoding) == bytes, "the bytes did not come back");
+    Require(halvern::ShownText(working, encoding) == Utf8Of(bytes, bigEndian), "the text shown is not the file's");
 
     std::string renumbered = working;
     halvern::NullRenumberSink sink;

@@ -1,14 +1,8 @@
 #include "platform/HelpFileName.h"
 
+#include "base/AsciiText.h"
+
 namespace halvern {
-namespace {
-
-// Only ASCII letters fold: the rest of a UTF-8 name compares byte for byte.
-char FoldAsciiLetter(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 std::string_view HelpFileExtension(std::string_view fileName) {
     const std::size_t folderEnd = fileName.find_last_of("\\:");
@@ -19,12 +13,8 @@ std::string_view HelpFileExtension(std::string_view fileName) {
 }
 
 bool HasHelpFileExtension(std::string_view fileName, std::string_view extension) {
-    const std::string_view actual = HelpFileExtension(fileName);
-    if (actual.size() != extension.size()) return false;
-    for (std::size_t i = 0; i < actual.size(); ++i) {
-        if (FoldAsciiLetter(actual[i]) != FoldAsciiLetter(extension[i])) return false;
-    }
-    return true;
+    // Only ASCII letters fold: the rest of a UTF-8 name compares byte for byte.
+    return EqualsIgnoringAsciiCase(HelpFileExtension(fileName), extension);
 }
 
 std::string HelpTopicSuffix(std::string_view topic) {

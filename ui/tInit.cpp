@@ -6,6 +6,7 @@
 #include "app/StatusTexts.h"
 #include "base/WideText.h"
 #include "platform/HelpSystem.h"
+#include "platform/StoreRecords.h"
 #include "platform/Win32FileProbe.h"
 #include "ui/tVars.h"
 #include "ui/uFuncties.h"
@@ -23,7 +24,7 @@ void InitialiseProgram(HWND statusBar, const std::string& programFile) {
     ShowStatusTime(statusBar, {});
     ShowStatusCount(statusBar, {});
 
-    ProgramDir = StripTrailingBackslashes(FolderPart(programFile));
+    ProgramDir = StripTrailingBackslashes(FolderWithSeparator(programFile));
     const std::string besideProgram = ProgramDir + "\\" + kHelpFileName;
     if (Win32FileProbe{}.IsExistingFile(besideProgram)) SetApplicationHelpFile(besideProgram);
 }
@@ -38,11 +39,6 @@ std::string ProgramFileName() {
         if (length < name.size() || name.size() >= kLongestPath) return Utf8FromWide({name.data(), length});
         name.resize(name.size() * 2);
     }
-}
-
-std::string FolderPart(std::string_view path) {
-    const std::size_t last = path.find_last_of("\\:");
-    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
 }
 
 }  // namespace halvern

@@ -14,7 +14,4 @@ void InitialiseProgram(HWND statusBar, const std::string& programFile);
 // The full path of the running program file, in UTF-8.
 std::string ProgramFileName();
 
-// The folder part of a path: up to and including its last "\" or ":" (empty when it has neither).
-std::string FolderPart(std::string_view path);
-
 }  // namespace halvern

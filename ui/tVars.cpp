@@ -2,8 +2,7 @@
 
 namespace halvern {
 
-std::string GedcomText;
-TextEncoding GedcomEncoding = TextEncoding::kEightBit;
+GedcomDocument GedcomText;
 std::string RecordTag;
 std::string RecordLetter;
 std::string ProgramDir;

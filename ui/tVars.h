@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/Utf16Text.h"
+#include "app/GedcomDocument.h"
 
 // The texts the whole program shares. They are empty when the program starts and live until it
 // ends; nothing else in the program is global.
@@ -10,8 +10,7 @@ namespace halvern {
 // The application's title: the main window's caption and the caption of its message boxes.
 inline constexpr char ApplicationTitle[] = "Halvern";
 
-extern std::string GedcomText;    // the whole current document, bytes as read (a UTF-16 file's working text)
-extern TextEncoding GedcomEncoding;  // how the file of GedcomText was written, so it is saved the same way
+extern GedcomDocument GedcomText;  // the current document, with how its file is written
 extern std::string RecordTag;     // "INDI", "FAM", "NOTE" or "SOUR": the record type of the latest run
 extern std::string RecordLetter;  // "I", "F", "N" or "S": the identifier letter that goes with it
 extern std::string ProgramDir;    // the program file's folder (UTF-8), without a trailing backslash

@@ -5,17 +5,14 @@
 #include <windowsx.h>
 
 #include <array>
-#include <exception>
 #include <string>
 #include <utility>
 
-#include "app/FileProblem.h"
 #include "app/RenumberJob.h"
 #include "app/RunChecks.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
 #include "base/WideText.h"
-#include "core/Document.h"
 #include "core/FileName.h"
 #include "platform/InformationStore.h"
 #include "platform/Win32FileProbe.h"
@@ -157,9 +154,9 @@ void TfrmHalvern::CreateComponents(HINSTANCE instance) {
     sbarHalvern = CreateControl(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
                                 kLaidOutLater, pnlStatusBalk, kIdStatusBar, nullptr);
     SetStatusPartWidths();
-    SetStatusPanelText(sbarHalvern, StatusPanel::Message, "bezig met");
-    SetStatusPanelText(sbarHalvern, StatusPanel::Time, "dd:uu:mm:ss");
-    SetStatusPanelText(sbarHalvern, StatusPanel::Count, "aantal");
+    SetStatusPanelText(sbarHalvern, StatusPanel::Message, rsBezigMet);
+    SetStatusPanelText(sbarHalvern, StatusPanel::Time, rsTijdStandaard);
+    SetStatusPanelText(sbarHalvern, StatusPanel::Count, rsAantalStandaard);
 }
 
 void TfrmHalvern::LayOut(const RECT* suggestedFrame) {
@@ -351,28 +348,16 @@ void TfrmHalvern::OpenChosenFile(const std::string& name) {
 }
 
 void TfrmHalvern::LoadInputFile(const std::string& name) {
-    std::optional<FileProblem> problem = Win32FileProbe{}.ProblemWith(name);
-    bool loaded = false;
-    if (!problem) {
-        int openError = 0;
-        try {
-            // A UTF-16 file is taken as its working text and saved in UTF-16 again.
-            loaded = LoadDocument(FilePath(name), GedcomText, &GedcomEncoding, &openError);
-        } catch (const std::exception&) {
-            loaded = false;
-        }
-        if (openError != 0) problem = FileProblemFromErrno(openError);
-    }
-    if (loaded) return;
-    // The text of an earlier file must not be renumbered and saved under this file's name.
-    GedcomText.clear();
-    GedcomEncoding = TextEncoding::kEightBit;
+    // A file that does not load leaves no document: the text of an earlier file must not be
+    // renumbered and saved under this file's name.
+    const std::optional<LoadFailure> failure = GedcomText.Load(name, Win32FileProbe{});
+    if (!failure) return;
     // A file that could not be opened is named with the reason; one that is no text is told in the
     // status bar.
-    if (problem) {
-        seams.messageBox(Handle(), CannotOpenText(name, *problem), kStandardBoxStyle);
+    if (failure->notOpened) {
+        seams.messageBox(Handle(), failure->message, kStandardBoxStyle);
     } else {
-        ShowStatusMessage(sbarHalvern, rsVerkeerdFormaat);
+        ShowStatusMessage(sbarHalvern, failure->message);
     }
 }
 
@@ -396,7 +381,8 @@ void TfrmHalvern::tbtnOpslaanClick() {
 void TfrmHalvern::tbtnUitvoerenClick() {
     const std::string inputName = WindowText(edtBestandOpenen);
     const std::string outputName = WindowText(edtBestandOpslaan);
-    if (const std::optional<FailedCheck> failed = FirstFailingCheck(inputName, outputName, GedcomText, Win32FileProbe{})) {
+    const Win32FileProbe probe;
+    if (const std::optional<FailedCheck> failed = FirstFailingCheck({inputName}, JobEnd{outputName}, GedcomText, &probe)) {
         seams.messageBox(Handle(), failed->message, kStandardBoxStyle);
         return;
     }
@@ -421,10 +407,10 @@ JobResult TfrmHalvern::RenumberAndSave(const std::string& outputName, std::int32
     const BusyCursor busy;
     ProgressDisplay display(sbarHalvern);
     ProgressThrottle progress(display, ProgressDisplay::kPace);
-    RenumberJob job({RunFor(RecordChoice{RecordTag, RecordLetter}, startNumber)}, progress, false, GedcomEncoding);
+    RenumberJob job({RunFor(RecordChoice{RecordTag, RecordLetter}, startNumber)}, progress);
     // The text in memory becomes the result only once it has been saved, so a refused run or a
     // failed save leaves it as it was.
-    return job.RunAndSave(GedcomText, FilePath(outputName), &GedcomText);
+    return job.RunAndSave(GedcomText, FilePath(outputName));
 }
 
 void TfrmHalvern::tbtnAfsluitenClick() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }

@@ -8,21 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "core/Document.h"
+#include "tests/app/FamilyTexts.h"
 #include "tests/core/TempFolder.h"
 
 namespace halvern {
 namespace {
 
-constexpr char kFamily[] =
-    "0 HEAD\r\n0 @I7@ INDI\r\n1 FAMS @F2@\r\n0 @I3@ INDI\r\n1 FAMS @F2@\r\n0 @F2@ FAM\r\n"
-    "1 HUSB @I7@\r\n1 WIFE @I3@\r\n0 TRLR\r\n";
-constexpr char kIndiThenFam7[] =
-    "0 HEAD\r\n0 @I00001@ INDI\r\n1 FAMS @F00007@\r\n0 @I00002@ INDI\r\n1 FAMS @F00007@\r\n0 @F00007@ FAM\r\n"
-    "1 HUSB @I00001@\r\n1 WIFE @I00002@\r\n0 TRLR\r\n";
+using testing::kFamily;
+using testing::kIndiThenFam7;
 
 const JobRun kIndi{"INDI", {"I"}, 1};
 const JobRun kFam7{"FAM", {"F"}, 7};
 const JobRun kSour{"SOUR", {"S"}, 1};
+
+GedcomDocument Document(std::string text) {
+    GedcomDocument document;
+    document.Replace(std::move(text));
+    return document;
+}
 
 // Records what a front end hears.
 class Recorder final : public JobListener {
@@ -52,45 +56,40 @@ TEST(RenumberJob, RunsInARowEachOnTheResultOfTheOneBefore) {
         {{kSour}, kFamily, {"aantal SOUR : 0"}},
     };
     for (const auto& c : cases) {
-        // In memory, with the source given up after the first run that made a text.
+        // In memory, the document spent as soon as a run has made a text.
         {
             Recorder listener;
-            std::string source = kFamily;
-            std::string result;
-            int released = 0;
-            const JobResult outcome = RenumberJob(c.runs, listener, true).RunInMemory(source, result, [&] {
-                ++released;
-                source = std::string(source.size(), '#');  // gone: nothing may read it any more
-            });
+            GedcomDocument document = Document(kFamily);
+            const JobResult outcome = RenumberJob(c.runs, listener, true, DocumentUse::kSpend).Run(document);
             ASSERT_TRUE(outcome.Succeeded());
-            EXPECT_EQ(result, c.expected);
+            EXPECT_EQ(document.Text(), c.expected);
             EXPECT_EQ(outcome.countTexts, c.counts);
-            EXPECT_EQ(outcome.changes.size(), c.runs.size());
-            EXPECT_LE(released, 1);
         }
-        // Saved, and kept in the text it was made from.
+        // Saved, and kept in the document; and saved with the save left staged.
         {
             const testing::TempFolder folder;
             Recorder listener;
-            std::string document = kFamily;
-            const JobResult outcome = RenumberJob(c.runs, listener).RunAndSave(document, folder / "uit.ged", &document);
+            GedcomDocument document = Document(kFamily);
+            const JobResult outcome = RenumberJob(c.runs, listener).RunAndSave(document, folder / "uit.ged");
             ASSERT_TRUE(outcome.Succeeded());
             EXPECT_EQ(testing::ReadBytes(folder / "uit.ged"), c.expected);
-            EXPECT_EQ(document, c.expected);
+            EXPECT_EQ(document.Text(), c.expected);
+            std::unique_ptr<StagedSave> staged;
+            document = Document(kFamily);
+            ASSERT_TRUE(RenumberJob(c.runs, listener, false, DocumentUse::kSpend)
+                            .RunAndStage(document, folder / "gestaged.ged", staged)
+                            .Succeeded());
+            staged->Commit();
+            EXPECT_EQ(testing::ReadBytes(folder / "gestaged.ged"), c.expected);
         }
     }
 }
 
 TEST(RenumberJob, ARunChangesNoMapEntryOfAnother) {
     Recorder listener;
-    std::string result;
-    const JobResult outcome = RenumberJob({kIndi, kFam7}, listener, true).RunInMemory(kFamily, result);
-    ASSERT_EQ(outcome.changes.size(), 2u);
-    ASSERT_EQ(outcome.changes[0].size(), 2u);
-    EXPECT_EQ(outcome.changes[0][0].oldId, "@I7@");
-    EXPECT_EQ(outcome.changes[0][1].newId, "@I00002@");
-    ASSERT_EQ(outcome.changes[1].size(), 1u);
-    EXPECT_EQ(outcome.changes[1][0].oldId, "@F2@");
+    GedcomDocument document = Document(kFamily);
+    const JobResult outcome = RenumberJob({kIndi, kFam7}, listener, true).Run(document);
+    EXPECT_EQ(outcome.map, "INDI\t@I7@\t@I00001@\nINDI\t@I3@\t@I00002@\nFAM\t@F2@\t@F00007@\n");
     // The two runs went through one pass.
     EXPECT_EQ(listener.heard, "collected INDI 2;collected FAM 1;end INDI 2;end FAM 1;");
 }
@@ -104,22 +103,20 @@ TEST(RenumberJob, ARefusedRunOrAFailedSaveChangesNothing) {
     for (int i = 1; i <= 150000; ++i) many += "0 @P" + std::to_string(i) + "@ INDI\n";
     {
         Recorder listener;
-        std::string document = many;
-        const JobResult outcome = RenumberJob({kFam7, kIndi}, listener).RunAndSave(document, output, &document);
+        GedcomDocument document = Document(many);
+        const JobResult outcome = RenumberJob({kFam7, kIndi}, listener).RunAndSave(document, output);
         EXPECT_EQ(outcome.status, JobStatus::Refused);
         EXPECT_EQ(outcome.message, "De nieuwe nummers zouden dubbel voorkomen; er is niets hernummerd.");
-        EXPECT_EQ(document, many);
+        EXPECT_EQ(document.Text(), many);
         EXPECT_EQ(testing::ReadBytes(output), "eerder");
     }
     {
         Recorder listener;
-        std::string document = kFamily;
-        const JobResult outcome =
-            RenumberJob({kIndi}, listener).RunAndSave(document, folder / "ontbreekt" / "uit.ged", &document);
+        GedcomDocument document = Document(kFamily);
+        const JobResult outcome = RenumberJob({kIndi}, listener).RunAndSave(document, folder / "ontbreekt" / "uit.ged");
         EXPECT_EQ(outcome.status, JobStatus::SaveFailed);
-        EXPECT_EQ(outcome.ioCode, 2);  // File not found: the folder is missing
-        EXPECT_FALSE(outcome.message.empty());
-        EXPECT_EQ(document, kFamily);
+        EXPECT_EQ(outcome.message, "File not found.");  // the folder is missing
+        EXPECT_EQ(document.Text(), kFamily);
     }
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"uit.ged"}) << "no temporary file left";
 }

@@ -289,7 +289,7 @@ TEST_F(CliRun, TheReportFindsWhatIsPlantedAndNothingInACleanFile) {
     const Outcome found = Run({"--check", "fout.ged"});
     EXPECT_EQ(found.status, 5);
     EXPECT_EQ(found.out,
-              "records per type:\n  INDI : 2\n  FAM : 2\n  NOTE : 1\n  SOUR : 1\n"
+              "aantal records per type:\n  INDI : 2\n  FAM : 2\n  NOTE : 1\n  SOUR : 1\n"
               "verwijzingen naar een identificatie die geen record heeft:\n  regel 5: @F9@\n"
               "identificaties die meer dan een record hebben:\n  @F1@ op regel 6, 8\n"
               "records waar niets naar verwijst (personen niet meegeteld: die staan vaak op zichzelf):\n"
@@ -308,3 +308,24 @@ TEST_F(CliRun, TheReportFindsWhatIsPlantedAndNothingInACleanFile) {
 }
 
 }  // namespace
+
+// A UTF-16 file's map and report name its identifiers in UTF-8, as the file has them (a surrogate
+// pair as its one character, unit 0 as the map's \x00, a lone surrogate as U+FFFD), while the
+// renumbered file keeps every unit it does not renumber, the lone surrogate too.
+TEST_F(CliRun, AUtf16FilesMapAndReportAreUtf8) {
+    const auto utf16le = [](std::u16string_view text) {
+        std::string bytes;
+        for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        return bytes;
+    };
+    const std::u16string lone = u"1 ASSO @\xD800@\n0 TRLR\n";
+    using namespace std::string_literals;  // the literal's unit 0 belongs to it
+    WriteFile(At("utf16.ged"), utf16le(u"\xFEFF" u"0 HEAD\n0 @\U0001F600@ INDI\n0 @a\0b@ INDI\n"s + lone));
+    const Outcome run = Run({"-q", "-c", "-t", "INDI", "-m", "lijst.tsv", "utf16.ged", "uit.ged"});
+    EXPECT_EQ(run.status, 5) << run.err;
+    EXPECT_EQ(ReadFile(At("lijst.tsv")), "INDI\t@\xF0\x9F\x98\x80@\t@I00001@\nINDI\t@a\\x00b@\t@I00002@\n");
+    EXPECT_EQ(run.out, "aantal records per type:\n  INDI : 2\n"
+                       "verwijzingen naar een identificatie die geen record heeft:\n  regel 4: @\xEF\xBF\xBD@\n"
+                       "1 probleem gevonden\n");
+    EXPECT_EQ(ReadFile(At("uit.ged")), utf16le(u"\xFEFF" u"0 HEAD\n0 @I00001@ INDI\n0 @I00002@ INDI\n" + lone));
+}

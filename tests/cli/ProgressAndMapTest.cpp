@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "cli/MapText.h"
+#include "app/MapText.h"
 #include "cli/TerminalProgress.h"
 
 namespace halvern::cli {

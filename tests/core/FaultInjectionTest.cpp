@@ -29,6 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::RunningAsRoot;
+using testing::LoadText;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -59,13 +60,13 @@ TEST(FaultInjection, AnInputThatVanishesOrChangesAfterTheChoiceLoadsNothing) {
     choose();
     fs::remove(chosen);
     std::string text = kEarlier;
-    EXPECT_FALSE(LoadDocument(chosen, text)) << "removed";
+    EXPECT_FALSE(LoadText(chosen, text)) << "removed";
     EXPECT_EQ(text, kEarlier);
 
     choose();
     fs::remove(chosen);
     fs::create_directory(chosen);
-    EXPECT_FALSE(LoadDocument(chosen, text)) << "a folder in its place";
+    EXPECT_FALSE(LoadText(chosen, text)) << "a folder in its place";
     EXPECT_EQ(text, kEarlier);
     fs::remove(chosen);
 
@@ -73,7 +74,7 @@ TEST(FaultInjection, AnInputThatVanishesOrChangesAfterTheChoiceLoadsNothing) {
     choose();
     fs::remove(chosen);
     fs::create_symlink(folder / "elders.ged", chosen);
-    EXPECT_FALSE(LoadDocument(chosen, text)) << "a link to nothing in its place";
+    EXPECT_FALSE(LoadText(chosen, text)) << "a link to nothing in its place";
     EXPECT_EQ(text, kEarlier);
 #endif
 }
@@ -87,14 +88,14 @@ TEST(FaultInjection, AReadErrorKeepsTheText) {
     std::FILE* const writeOnly = std::fopen((folder / "alleen-schrijven.ged").string().c_str(), "wb");
     ASSERT_NE(writeOnly, nullptr);
     std::string text = kEarlier;
-    EXPECT_FALSE(LoadDocument(writeOnly, text));
+    EXPECT_FALSE(LoadText(writeOnly, text));
     EXPECT_EQ(text, kEarlier);
     std::fclose(writeOnly);
 
 #ifdef __linux__
     // A file that opens but whose first read fails.
     if (fs::exists("/proc/self/mem")) {
-        EXPECT_FALSE(LoadDocument("/proc/self/mem", text));
+        EXPECT_FALSE(LoadText("/proc/self/mem", text));
         EXPECT_EQ(text, kEarlier);
     }
 #endif
@@ -263,7 +264,7 @@ TEST(FaultInjection, OutputsTheUserMayNotWriteAreRefusedAndKept) {
         const std::string newOutcome = SaveOutcome(closedFolder / "nieuw.ged", "0 HEAD\r\n");
         if (newOutcome != "code 5") problems += "new file in a read-only folder: " + newOutcome + "; ";
         std::string text = kEarlier + "kept";
-        if (LoadDocument(unreadable, text) || text != kEarlier + "kept") problems += "an unreadable file loaded; ";
+        if (LoadText(unreadable, text) || text != kEarlier + "kept") problems += "an unreadable file loaded; ";
         return problems;
     });
     fs::permissions(closedFolder, fs::perms::owner_all, fs::perm_options::add);

@@ -15,6 +15,7 @@ namespace halvern {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::LoadText;
 using testing::TempFolder;
 
 constexpr int kIndividuals = 50000;
@@ -76,7 +77,7 @@ TEST(LargeDocument, OneGibibyteIsRenumberedAndSavedWhole) {
     ASSERT_GE(fs::file_size(folder / "groot.ged"), kGiB);
 
     std::string text;
-    ASSERT_TRUE(LoadDocument(folder / "groot.ged", text));
+    ASSERT_TRUE(LoadText(folder / "groot.ged", text));
     NullRenumberSink sink;
     EXPECT_EQ(RenumberRecords(text, "INDI", "I", 1, sink), static_cast<std::size_t>(kIndividuals));
     SaveDocument(folder / "uit.ged", text);

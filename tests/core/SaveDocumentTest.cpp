@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::RunningAsRoot;
+using testing::LoadText;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -76,7 +77,7 @@ TEST(SaveDocument, WritesExactlyTheTextAndLeavesNothingElse) {
     const fs::path accented = folder / fs::path(u8"Zoë – uitvoer.ged");
     SaveDocument(accented, kNew);
     std::string text;
-    ASSERT_TRUE(LoadDocument(accented, text));
+    ASSERT_TRUE(LoadText(accented, text));
     EXPECT_EQ(text, kNew);
     EXPECT_EQ(folder.Entries().size(), 2u);
 }

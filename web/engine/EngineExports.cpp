@@ -12,7 +12,6 @@
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
 #include "core/RecordTypes.h"
-#include "web/engine/CatalogueJson.h"
 #include "web/engine/DocumentSession.h"
 #include "web/engine/RunRequest.h"
 #include "web/engine/PageProgress.h"
@@ -37,21 +36,25 @@ struct RunTexts {
 };
 RunTexts lastRun;
 
-const char* CheckText(const std::optional<halvern::ResString>& failed) {
-    return failed ? failed->text.data() : "";
+// The message of a check that failed, empty when every check passed.
+const char* CheckText(const std::optional<halvern::FailedCheck>& failed) {
+    static std::string text;
+    text = failed ? failed->message : std::string();
+    return text.c_str();
 }
 
-// The catalogue's texts are NUL-terminated literals, so their data() can go out as they are.
+// The catalogue's names and texts are NUL-terminated literals, so their data() can go out as they are.
 static_assert(halvern::rsGeenInvoer.text.data()[halvern::rsGeenInvoer.text.size()] == '\0');
+static_assert(halvern::rsGeenInvoer.name.data()[halvern::rsGeenInvoer.name.size()] == '\0');
 
 }  // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_json() {
-    static const std::string json = halvern::web::CatalogueJson();
-    return json.c_str();
-}
+// The message catalogue, entry by entry: its size, and each entry's name and text.
+EMSCRIPTEN_KEEPALIVE std::size_t hv_catalogue_size() { return halvern::Catalogue().size(); }
+EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_name(std::size_t entry) { return halvern::Catalogue()[entry].name.data(); }
+EMSCRIPTEN_KEEPALIVE const char* hv_catalogue_text(std::size_t entry) { return halvern::Catalogue()[entry].text.data(); }
 
 EMSCRIPTEN_KEEPALIVE void hv_warm_up() { halvern::web::WarmUpEngine(); }
 
@@ -72,10 +75,6 @@ EMSCRIPTEN_KEEPALIVE int hv_finish_load() {
         session.PrepareLoad(0, {});
         return -1;
     }
-}
-
-EMSCRIPTEN_KEEPALIVE int hv_is_utf16() {
-    return session.Encoding() != halvern::TextEncoding::kEightBit ? 1 : 0;
 }
 
 // The prefix a type's identifiers get when none is typed ("I" for INDI), empty for none.
@@ -102,9 +101,7 @@ EMSCRIPTEN_KEEPALIVE const char* hv_start_text(const char* timeOfDay) {
 EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, const char* startBoxText) {
     lastRun = RunTexts{};
     const std::optional<halvern::JobRun> run = halvern::web::RunFromChoice(tag, prefix, width, startBoxText);
-    if (!run) {
-        return -1;
-    }
+    if (!run) return -1;
     halvern::web::PageProgress page(
         [](int panel, const std::string& text) { hv_post_panel_text(panel, text.c_str()); });
     halvern::ProgressThrottle progress(page, halvern::web::PageProgress::kPace);
@@ -112,13 +109,10 @@ EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, 
     try {
         result = session.Run(*run, progress);
     } catch (const std::bad_alloc&) {  // the map of the run's identifiers did not fit
-        result = halvern::JobResult{};
-        result.status = halvern::JobStatus::OutOfMemory;
-        result.message = halvern::rsGeenGeheugen.text;
+        result = {.status = halvern::JobStatus::OutOfMemory, .message = std::string(halvern::rsGeenGeheugen.text)};
     }
     if (!result.Succeeded()) {
         lastRun.message = result.message;
-        if (!result.identifier.empty()) lastRun.message += " (" + result.identifier + ")";
         return 0;
     }
     lastRun.progress = page.LastMessage();

@@ -48,7 +48,7 @@ async function open(file) {
     return { type: 'opened', ok: false };
   }
   const loaded = engine._hv_finish_load();
-  return { type: 'opened', ok: loaded === 1, memory: loaded === -1, utf16: engine._hv_is_utf16() === 1 };
+  return { type: 'opened', ok: loaded === 1, memory: loaded === -1 };
 }
 
 function run(request) {
@@ -79,6 +79,15 @@ function save(request) {
   return { type: 'saved', result, map };
 }
 
+// The program's message catalogue, from each text's name to its text ({ rsBerichten: 'berichten', ... }).
+function catalogue() {
+  const entries = [];
+  for (let entry = 0; entry < engine._hv_catalogue_size(); ++entry) {
+    entries.push([textAt(engine._hv_catalogue_name(entry)), textAt(engine._hv_catalogue_text(entry))]);
+  }
+  return Object.fromEntries(entries);
+}
+
 function defaultPrefixes(tags) {
   return Object.fromEntries(tags.map((tag) => [tag, withCString(tag, (t) => textAt(engine._hv_default_prefix(t)))]));
 }
@@ -96,7 +105,7 @@ async function handle(request) {
 
 let queue = createHalvernEngine().then((loaded) => {
   engine = loaded;
-  postMessage({ type: 'ready', catalogue: JSON.parse(textAt(engine._hv_catalogue_json())) });
+  postMessage({ type: 'ready', catalogue: catalogue() });
   // Before the first request: lets the browser compile the engine's hot code at full speed.
   engine._hv_warm_up();
 });

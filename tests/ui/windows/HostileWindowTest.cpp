@@ -52,7 +52,7 @@ protected:
 
     // After a failure the same window renumbers and saves as usual.
     void ExpectTheProgramGoesOn() {
-        EXPECT_EQ(GedcomText, kInput) << "not renumbered in memory when it was not saved";
+        EXPECT_EQ(GedcomText.Text(), kInput) << "not renumbered in memory when it was not saved";
         const std::string good = folder.File("goed.ged");
         log.saveAnswer = good;
         Click(TfrmHalvern::kIdOpslaan);

@@ -136,7 +136,7 @@ TEST_F(RunCommandTest, CancelledChoiceEndsQuietly) {
     EXPECT_FALSE(Exists(output));
     EXPECT_EQ(RecordTag, "NOTE");
     EXPECT_EQ(Panel(1), "vorige");
-    EXPECT_EQ(GedcomText, kExample);
+    EXPECT_EQ(GedcomText.Text(), kExample);
 }
 
 // Counts the texts that reach a status bar.
@@ -158,7 +158,7 @@ TEST_F(RunCommandTest, RunRenumbersWritesAndReportsInTheStatusBar) {
 
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_EQ(ReadBytes(folder.File("uit.ged")), MakeGedcom(kPeople, true));
-    EXPECT_EQ(GedcomText, MakeGedcom(kPeople, true)) << "the text in memory keeps the result";
+    EXPECT_EQ(GedcomText.Text(), MakeGedcom(kPeople, true)) << "the text in memory keeps the result";
     EXPECT_EQ(RecordTag, "INDI");
     EXPECT_EQ(RecordLetter, "I");
     EXPECT_EQ(Panel(2), "aantal INDI : 10000");
@@ -204,7 +204,7 @@ TEST_F(RunCommandTest, FailedSaveShowsTheErrorAndKeepsTheText) {
     EXPECT_EQ(messages[0].style, kErrorBoxStyle);
     EXPECT_FALSE(messages[0].text.empty());
     EXPECT_EQ(messages[0].text.back(), '.');
-    EXPECT_EQ(GedcomText, kExample) << "not renumbered in memory when it was not saved";
+    EXPECT_EQ(GedcomText.Text(), kExample) << "not renumbered in memory when it was not saved";
     EXPECT_EQ(Panel(1).rfind("gestart om ", 0), 0u) << "no elapsed time: " << Panel(1);
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 
@@ -215,7 +215,7 @@ TEST_F(RunCommandTest, FailedSaveShowsTheErrorAndKeepsTheText) {
     EXPECT_EQ(ReadBytes(output), kExampleIndi);
 }
 
-TEST_F(RunCommandTest, RunWhoseNumbersWouldRepeatIsRefused) {
+TEST_F(RunCommandTest, RunWhoseNumbersWouldRepeatOrAreTakenIsRefused) {
     // From -10000 the serial texts of 20001 records run from "10000" back round to "10000".
     folder.Write("veel.ged", MakeGedcom(20001));
     Start();
@@ -227,13 +227,22 @@ TEST_F(RunCommandTest, RunWhoseNumbersWouldRepeatIsRefused) {
     EXPECT_EQ(messages[0].text, rsNummersDubbel.text);
     EXPECT_EQ(messages[0].style, kStandardBoxStyle);
     EXPECT_FALSE(Exists(folder.File("uit.ged")));
-    EXPECT_EQ(GedcomText, MakeGedcom(20001));
+    EXPECT_EQ(GedcomText.Text(), MakeGedcom(20001));
+
+    // A new identifier that the file holds already is named, as halvern-cli and the page name it.
+    folder.Write("bezet.ged", "0 @X@ INDI\r\n0 @I00002@ NOTE\r\n");
+    ChooseFiles(folder.File("bezet.ged"), folder.File("uit.ged"));
+    RunWith(kIndividual, "2");
+    const auto taken = TakeMessages();
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].text, std::string(rsNummerBezet.text) + " (@I00002@)");
+    EXPECT_FALSE(Exists(folder.File("uit.ged")));
 }
 
 TEST_F(RunCommandTest, OpenenResetsThePanelsAndLoadsTheChosenFile) {
     StartWithExample();
     EXPECT_EQ(InputBox(), input);
-    EXPECT_EQ(GedcomText, kExample);
+    EXPECT_EQ(GedcomText.Text(), kExample);
 
     // Cancelled: panels back to their defaults, the rest as it was.
     SetStatusPanelText(main->sbarHalvern, StatusPanel::Message, "x");
@@ -246,7 +255,7 @@ TEST_F(RunCommandTest, OpenenResetsThePanelsAndLoadsTheChosenFile) {
     EXPECT_EQ(Panel(2), "aantal");
     EXPECT_EQ(InputBox(), input);
     EXPECT_EQ(OutputBox(), output) << "the output name is not touched";
-    EXPECT_EQ(GedcomText, kExample);
+    EXPECT_EQ(GedcomText.Text(), kExample);
 }
 
 TEST_F(RunCommandTest, FailedLoadLeavesNoOldTextToRenumber) {
@@ -256,7 +265,7 @@ TEST_F(RunCommandTest, FailedLoadLeavesNoOldTextToRenumber) {
     Click(TfrmHalvern::kIdOpenen);
     EXPECT_EQ(Panel(0), "Verkeert bestandsformaat.");
     EXPECT_EQ(InputBox(), folder.File("plaatje.ged"));
-    EXPECT_TRUE(GedcomText.empty());
+    EXPECT_TRUE(GedcomText.Text().empty());
 
     Click(TfrmHalvern::kIdUitvoeren);
     ExpectStoppedWith(rsGeenGegevens);
@@ -286,7 +295,7 @@ TEST_F(RunCommandTest, ADroppedFileOpensAsOpenenWouldOpenIt) {
     // Several files: the first, with the panels reset and the output name as it was.
     EXPECT_TRUE(DropFiles(main->Handle(), {unicode, folder.File("tweede.ged")}));
     EXPECT_EQ(InputBox(), unicode);
-    EXPECT_EQ(GedcomText, kExampleIndi);
+    EXPECT_EQ(GedcomText.Text(), kExampleIndi);
     EXPECT_EQ(OutputBox(), output);
     EXPECT_EQ(Panel(1), "dd:uu:mm:ss");
 
@@ -306,7 +315,7 @@ TEST_F(RunCommandTest, ADroppedFileOpensAsOpenenWouldOpenIt) {
         EXPECT_TRUE(DropFiles(main->Handle(), {name}));
         log.choiceShowings = 0;
         ExpectStoppedWith("Het bestand \"" + name + "\" kan niet geopend worden: " + reason);
-        EXPECT_TRUE(GedcomText.empty());
+        EXPECT_TRUE(GedcomText.Text().empty());
     }
 }
 

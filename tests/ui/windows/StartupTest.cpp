@@ -4,6 +4,7 @@
 
 #include "core/FileName.h"
 #include "platform/HelpSystem.h"
+#include "platform/StoreRecords.h"
 #include "tests/ui/windows/WindowTestSupport.h"
 #include "ui/tInit.h"
 #include "ui/tVars.h"
@@ -22,7 +23,7 @@ TEST_F(StartupTest, WithoutArgumentNothingIsLoaded) {
     EXPECT_EQ(Panel(1), "dd:uu:mm:ss");
     EXPECT_EQ(Panel(2), "aantal");
     EXPECT_EQ(InputBox(), "");
-    EXPECT_TRUE(GedcomText.empty());
+    EXPECT_TRUE(GedcomText.Text().empty());
     EXPECT_EQ(ProgramDir, folder.Name()) << "the program file's folder without a backslash";
 }
 
@@ -32,7 +33,7 @@ TEST_F(StartupTest, ExistingFileIsShownAsTypedAndLoaded) {
     const std::string typed = folder.File("x\\..\\STAMBOOM.GED");
     Start(typed);
     EXPECT_EQ(InputBox(), typed);
-    EXPECT_EQ(GedcomText, kSmallGedcom);
+    EXPECT_EQ(GedcomText.Text(), kSmallGedcom);
     EXPECT_EQ(Panel(0), "berichten");
 }
 
@@ -41,7 +42,7 @@ TEST_F(StartupTest, MissingFileOrFolderIsShownButNotLoaded) {
         SCOPED_TRACE(name);
         Start(name);
         EXPECT_EQ(InputBox(), name);
-        EXPECT_TRUE(GedcomText.empty());
+        EXPECT_TRUE(GedcomText.Text().empty());
         EXPECT_EQ(Panel(0), "berichten") << "no message";
         TearDown();
         SetUp();
@@ -53,13 +54,13 @@ TEST_F(StartupTest, UnloadableFileIsToldInThePanel) {
     Start(folder.File("binair.ged"));
     EXPECT_EQ(InputBox(), folder.File("binair.ged"));
     EXPECT_EQ(Panel(0), "Verkeert bestandsformaat.");
-    EXPECT_TRUE(GedcomText.empty());
+    EXPECT_TRUE(GedcomText.Text().empty());
 }
 
 TEST_F(StartupTest, ActivationRunsOnceOnly) {
     folder.Write("a.ged", kSmallGedcom);
     Start(folder.File("a.ged"));
-    GedcomText = "na de eerste run";
+    GedcomText.Replace("na de eerste run");
     SetStatusPanelText(main->sbarHalvern, StatusPanel::Message, "blijft");
 
     // Away to another window and back, a dialog shown and closed: no second activation.
@@ -72,7 +73,7 @@ TEST_F(StartupTest, ActivationRunsOnceOnly) {
     SetActiveWindow(main->Handle());
     PumpMessages(main.get());
 
-    EXPECT_EQ(GedcomText, "na de eerste run") << "the command-line file is not loaded again";
+    EXPECT_EQ(GedcomText.Text(), "na de eerste run") << "the command-line file is not loaded again";
     EXPECT_EQ(Panel(0), "blijft");
 }
 
@@ -97,11 +98,11 @@ TEST_F(StartupTest, HelpFileBesideTheProgramIsUsedWhenItExists) {
     EXPECT_EQ(ProgramDir, "C:");
 }
 
-TEST(FolderPartTest, KeepsEverythingUpToTheLastBackslashOrColon) {
-    EXPECT_EQ(FolderPart("C:\\Tools\\Halvern.exe"), "C:\\Tools\\");
-    EXPECT_EQ(FolderPart("C:Halvern.exe"), "C:");
-    EXPECT_EQ(FolderPart("\\\\server\\share\\Halvern.exe"), "\\\\server\\share\\");
-    EXPECT_EQ(FolderPart("Halvern.exe"), "");
+TEST(FolderWithSeparatorTest, KeepsEverythingUpToTheLastBackslashOrColon) {
+    EXPECT_EQ(FolderWithSeparator("C:\\Tools\\Halvern.exe"), "C:\\Tools\\");
+    EXPECT_EQ(FolderWithSeparator("C:Halvern.exe"), "C:");
+    EXPECT_EQ(FolderWithSeparator("\\\\server\\share\\Halvern.exe"), "\\\\server\\share\\");
+    EXPECT_EQ(FolderWithSeparator("Halvern.exe"), "");
 }
 
 }  // namespace

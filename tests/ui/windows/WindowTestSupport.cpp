@@ -20,10 +20,8 @@ namespace {
 std::atomic<int> folderCount{0};
 
 void ClearSharedTexts() {
-    for (std::string* text : {&GedcomText, &RecordTag, &RecordLetter, &ProgramDir, &MailAddress, &HomepageUrl}) {
-        text->clear();
-    }
-    GedcomEncoding = TextEncoding::kEightBit;
+    for (std::string* text : {&RecordTag, &RecordLetter, &ProgramDir, &MailAddress, &HomepageUrl}) text->clear();
+    GedcomText.Clear();
 }
 
 // The step of the one ModalDriver that runs at a time (a thread timer has no context of its own).

@@ -1,6 +1,6 @@
-#include "cli/MapText.h"
+#include "app/MapText.h"
 
-namespace halvern::cli {
+namespace halvern {
 
 namespace {
 
@@ -27,14 +27,15 @@ void AppendEscaped(std::string& out, std::string_view field) {
 
 }  // namespace
 
-void AppendMapLines(std::string& map, std::string_view tag, const std::vector<Renumbering>& changes) {
+void AppendMapLines(std::string& map, std::string_view tag, const std::vector<Renumbering>& changes,
+                    TextEncoding encoding) {
     for (const Renumbering& change : changes) {
         map.append(tag).append(1, '\t');
-        AppendEscaped(map, change.oldId);
+        AppendEscaped(map, encoding == TextEncoding::kEightBit ? change.oldId : ShownText(change.oldId, encoding));
         map += '\t';
         AppendEscaped(map, change.newId);
         map += '\n';
     }
 }
 
-}  // namespace halvern::cli
+}  // namespace halvern
