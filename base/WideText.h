@@ -1,6 +1,6 @@
 #pragma once
 // Windows only: the programs hold every text as UTF-8, and the wide Windows API takes and gives
-// UTF-16. These two are the one place where the one becomes the other.
+// UTF-16. This is the one place where the one becomes the other.
 #include <windows.h>
 
 #include <string>
@@ -18,14 +18,18 @@ inline std::wstring WideFromUtf8(std::string_view text) {
     return wide;
 }
 
-// UTF-16 from a wide Windows call as UTF-8. A lone surrogate becomes U+FFFD.
-inline std::string Utf8FromWide(std::wstring_view wide) {
+// UTF-16 from a wide Windows call in a code page: CP_UTF8, or CP_ACP where a value must stay in
+// the ANSI form (a character the code page lacks becomes what Windows makes of it there).
+inline std::string NarrowFromWide(std::wstring_view wide, UINT codePage) {
     if (wide.empty()) return {};
     const int length = static_cast<int>(wide.size());
-    const int textLength = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    const int textLength = WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(textLength > 0 ? textLength : 0), '\0');
-    if (textLength > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), textLength, nullptr, nullptr);
+    if (textLength > 0) WideCharToMultiByte(codePage, 0, wide.data(), length, text.data(), textLength, nullptr, nullptr);
     return text;
 }
+
+// UTF-16 from a wide Windows call as UTF-8. A lone surrogate becomes U+FFFD.
+inline std::string Utf8FromWide(std::wstring_view wide) { return NarrowFromWide(wide, CP_UTF8); }
 
 }  // namespace halvern

@@ -14,13 +14,7 @@ namespace {
 // A UTF-8 text in the ANSI code page, as the registry's values have always been written (a
 // character the code page lacks becomes what Windows makes of it there, as GetModuleFileNameA gives).
 std::string InAnsiCodePage(const std::string& text) {
-    const std::wstring wide = WideFromUtf8(text);
-    if (wide.empty()) return {};
-    const int length = static_cast<int>(wide.size());
-    const int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(ansiLength > 0 ? ansiLength : 0), '\0');
-    if (ansiLength > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), ansiLength, nullptr, nullptr);
-    return ansi;
+    return NarrowFromWide(WideFromUtf8(text), CP_ACP);
 }
 
 }  // namespace
