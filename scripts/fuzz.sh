@@ -3,7 +3,8 @@
 # one from the seed corpus in fuzz/corpus. Any crash, sanitizer report or broken invariant fails
 # the script; the input that caused it is kept in BUILD_DIR/findings.
 # Usage: scripts/fuzz.sh BUILD_DIR --runs N       a fixed number of inputs per target (for tests)
-#        scripts/fuzz.sh BUILD_DIR --seconds S    S seconds per target (for a real search)
+#        scripts/fuzz.sh BUILD_DIR --seconds S    S seconds per target (for a real search), on JOBS
+#                                                 processors at once (libFuzzer's fork mode)
 set -euo pipefail
 
 build=$1
@@ -11,14 +12,15 @@ mode=$2
 amount=$3
 source=$(cd "$(dirname "$0")/.." && pwd)
 
+jobs=${JOBS:-2}
 case $mode in
   --runs) limit=(-runs="$amount") ;;
-  --seconds) limit=(-max_total_time="$amount") ;;
+  --seconds) limit=(-max_total_time="$amount"); if [ "$jobs" -gt 1 ]; then limit+=(-fork="$jobs"); fi ;;
   *) echo "usage: $0 BUILD_DIR (--runs N | --seconds S)" >&2; exit 2 ;;
 esac
 
 cmake -S "$source/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j "${JOBS:-2}"
+cmake --build "$build" -j "$jobs"
 
 # target, longest input, dictionary
 targets=(
@@ -44,7 +46,9 @@ for entry in "${targets[@]}"; do
     failed+=("$name")
     tail -n 40 "$build/fuzz_$name.log"
   else
-    grep -E '^(Done|stat::number_of_executed_units)' "$build/fuzz_$name.log" || true
+    # One process counts its inputs at the end; in fork mode the last progress line has the sum.
+    grep -E '^(Done|stat::number_of_executed_units)' "$build/fuzz_$name.log" ||
+      grep -E '^#[0-9]+:' "$build/fuzz_$name.log" | tail -n 1 | sed -E 's/^#([0-9]+):.*/inputs: \1/' || true
   fi
 done
 
