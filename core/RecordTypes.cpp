@@ -31,6 +31,15 @@ std::optional<std::string_view> DefaultPrefix(std::string_view tag) {
     return std::nullopt;
 }
 
+bool IsRecordTag(std::string_view tag) {
+    if (tag.empty() || tag.size() > 31) return false;
+    for (const char c : tag) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!letter && !(c >= '0' && c <= '9') && c != '_') return false;
+    }
+    return true;
+}
+
 std::size_t KnownTagOrder(std::string_view tag) {
     for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
         if (kKnownTypes[i].tag == tag) return i;
