@@ -123,48 +123,44 @@ std::string_view RecordText(std::string_view text, std::string_view definition) 
 
 namespace {
 
-// Where every line of level 0 begins, from left to right.
-std::vector<std::size_t> RecordStarts(std::string_view text) {
-    std::vector<std::size_t> starts;
-    const auto take = [&](std::size_t at) {
-        if (LevelOf(text.substr(at)) == 0) starts.push_back(at);
+// Calls word(at) where "UID" stands after a blank, a tab or "_" (every tag UID and _UID, and a few
+// other words), and, with lines, line(at) where every line of level 0 begins, each from left to
+// right, until word returns false: a walk over the text 64 bytes at a time.
+template <bool kLines, typename Word, typename Line>
+void ForEachLandmark(std::string_view text, Word&& word, Line&& line) {
+    const auto takeWord = [&](std::size_t at) { return !(at > 0 && (IsBlank(text[at - 1]) || text[at - 1] == '_')) || word(at); };
+    const auto takeLine = [&](std::size_t at) {
+        if (LevelOf(text.substr(at)) == 0) line(at);
     };
-    if (!text.empty()) take(0);
-#if defined(__SSE2__)
-    // Only the lines that begin with "0", a blank or a tab can have level 0.
-    std::uint64_t carried = 0;  // the bit of a block's first byte: the byte before it ended a line
-    for (std::size_t base = 0; base < text.size(); base += 64) {
-        const std::uint64_t ends = LineEndsFrom(text, base);
-        const std::uint64_t lineStarts = (ends << 1) | carried;
-        carried = ends >> 63;
-        const std::uint64_t firsts = BytesAlike(text, base, '0') | BytesAlike(text, base, ' ') | BytesAlike(text, base, '\t');
-        for (std::uint64_t bits = lineStarts & firsts; bits != 0; bits &= bits - 1) {
-            take(base + static_cast<std::size_t>(std::countr_zero(bits)));
-        }
-    }
-#else
-    for (std::size_t at = 1; at < text.size(); ++at) {
-        if (IsLineEnd(text[at - 1])) take(at);
-    }
-#endif
-    return starts;
-}
-
-// Where "UID" stands after a blank, a tab or "_": every tag UID and _UID, and a few other words.
-std::vector<std::size_t> UidCandidates(std::string_view text) {
-    std::vector<std::size_t> found;
-    const auto take = [&](std::size_t at) {
-        if (at > 0 && (IsBlank(text[at - 1]) || text[at - 1] == '_')) found.push_back(at);
-    };
+    if (kLines && !text.empty()) takeLine(0);
     std::size_t base = 0;
 #if defined(__SSE2__)
+    std::uint64_t carried = 0;  // the bit of a block's first byte: the byte before it ended a line
     for (; text.size() >= 66 && base <= text.size() - 66; base += 64) {
+        if constexpr (kLines) {
+            // Only the lines that begin with "0", a blank or a tab can have level 0.
+            const std::uint64_t ends = LineEndsFrom(text, base);
+            const std::uint64_t lineStarts = (ends << 1) | carried;
+            carried = ends >> 63;
+            const std::uint64_t firsts = BytesAlike(text, base, '0') | BytesAlike(text, base, ' ') | BytesAlike(text, base, '\t');
+            for (std::uint64_t bits = lineStarts & firsts; bits != 0; bits &= bits - 1) {
+                takeLine(base + static_cast<std::size_t>(std::countr_zero(bits)));
+            }
+        }
         const std::uint64_t words = BytesAlike(text, base, 'U') & BytesAlike(text, base + 1, 'I') & BytesAlike(text, base + 2, 'D');
-        for (std::uint64_t bits = words; bits != 0; bits &= bits - 1) take(base + static_cast<std::size_t>(std::countr_zero(bits)));
+        for (std::uint64_t bits = words; bits != 0; bits &= bits - 1) {
+            if (!takeWord(base + static_cast<std::size_t>(std::countr_zero(bits)))) return;
+        }
     }
 #endif
-    for (std::size_t at = text.find("UID", base); at != std::string_view::npos; at = text.find("UID", at + 1)) take(at);
-    return found;
+    if constexpr (kLines) {
+        for (std::size_t at = std::max<std::size_t>(base, 1); at < text.size(); ++at) {
+            if (IsLineEnd(text[at - 1])) takeLine(at);
+        }
+    }
+    for (std::size_t at = text.find("UID", base); at != std::string_view::npos; at = text.find("UID", at + 1)) {
+        if (!takeWord(at)) return;
+    }
 }
 
 // The first element of sorted that is at least value, found from hint on when hint is not past it.
@@ -181,9 +177,25 @@ std::vector<std::size_t>::const_iterator FirstFrom(const std::vector<std::size_t
 // of the text, and then the record starts and the candidates are each walked once.
 std::vector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions) {
     std::vector<std::string_view> uniqueIds(definitions.size());
-    const std::vector<std::size_t> candidates = UidCandidates(text);
-    if (candidates.empty()) return uniqueIds;
-    const std::vector<std::size_t> recordStarts = RecordStarts(text);
+    // Most files have no such word at all, and are done after a walk that looks for nothing else.
+    bool any = false;
+    ForEachLandmark<false>(
+        text,
+        [&](std::size_t) {
+            any = true;
+            return false;
+        },
+        [](std::size_t) {});
+    if (!any) return uniqueIds;
+    std::vector<std::size_t> candidates;
+    std::vector<std::size_t> recordStarts;
+    ForEachLandmark<true>(
+        text,
+        [&](std::size_t at) {
+            candidates.push_back(at);
+            return true;
+        },
+        [&](std::size_t at) { recordStarts.push_back(at); });
     auto candidate = candidates.cbegin();
     auto nextRecord = recordStarts.cbegin();
     GedcomLine parts;

@@ -72,10 +72,10 @@ std::string_view RecordText(std::string_view text, std::string_view definition);
 // source citation's own UID, say) are not the record's.
 std::string_view UniqueIdentifier(std::string_view text, std::string_view definition);
 
-// UniqueIdentifier of each definition, all at once: one pass over the text finds every "UID" that
-// can be a tag or the end of one; a file without any is done. Otherwise a second pass finds where
-// every line of level 0 begins, which bounds each record, and only the lines with such a "UID" are
-// read. Both passes go 64 bytes at a time.
+// UniqueIdentifier of each definition, all at once. A walk over the text 64 bytes at a time looks
+// for a "UID" that can be a tag or the end of one, and a file without any is done there. Otherwise
+// one more walk finds each such word and where every line of level 0 begins, which bounds each
+// record, and only the lines with such a word are read.
 std::vector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions);
 
 // The value of a line after its tag when the line has level and tag (GEDCOM's split, see
