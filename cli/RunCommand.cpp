@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/GedcomDocument.h"
+#include "app/KeepList.h"
 #include "app/RenumberJob.h"
 #include "app/ReportText.h"
 #include "app/RunChecks.h"
@@ -191,10 +192,17 @@ int RunCommand(const Options& options, const Console& console) {
     NullJobListener silent;
     JobListener& listener = console.errIsTerminal && !options.quiet ? static_cast<JobListener&>(throttle) : silent;
     const bool wantMap = !options.mapFile.empty();
-    const std::vector<JobRun> runs =
-        options.allTypes ? RunsForAllTypes(document.Text(), options.allTypesStart) : options.runs;
+    std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(document.Text(), options.allTypesStart) : options.runs;
+    for (JobRun& run : runs) run.order = options.order;
     // The loaded text goes as soon as the first run has made a text of its own.
     RenumberJob job(runs, listener, wantMap, DocumentUse::kSpend);
+    std::optional<KeepList> keep;
+    if (!options.keepFile.empty()) {
+        LoadedKeepList loaded = LoadKeepList(options.keepFile, probe, document.Encoding());
+        if (!loaded.list) return Fail(console, loaded.message, kExitBadInput);
+        keep = std::move(loaded.list);
+        job.Keep(&*keep);
+    }
 
     // Nothing is put in place before every file to be written is whole (see below).
     std::unique_ptr<StagedSave> stagedOutput;

@@ -122,10 +122,10 @@ TEST_F(CliRun, MapListsEveryRenamedIdentifier) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string map = ReadFile(At("lijst.tsv"));
     EXPECT_EQ(std::count(map.begin(), map.end(), '\n'), 26);
-    EXPECT_TRUE(map.starts_with("INDI\t@I12@\t@I00001@\nINDI\t@I7@\t@I00002@\nINDI\t@I31@\t@I00003@\n"));
-    EXPECT_TRUE(map.ends_with("INDI\t@I62@\t@I00020@\nFAM\t@F9@\t@F00007@\n"
-                              "FAM\t@F3@\t@F00008@\nFAM\t@F14@\t@F00009@\nFAM\t@F5@\t@F00010@\n"
-                              "FAM\t@F21@\t@F00011@\nFAM\t@F30@\t@F00012@\n"));
+    EXPECT_TRUE(map.starts_with("INDI\t@I12@\t@I00001@\t\nINDI\t@I7@\t@I00002@\t\nINDI\t@I31@\t@I00003@\t\n"));
+    EXPECT_TRUE(map.ends_with("INDI\t@I62@\t@I00020@\t\nFAM\t@F9@\t@F00007@\t\n"
+                              "FAM\t@F3@\t@F00008@\t\nFAM\t@F14@\t@F00009@\t\nFAM\t@F5@\t@F00010@\t\n"
+                              "FAM\t@F21@\t@F00011@\t\nFAM\t@F30@\t@F00012@\t\n"));
 }
 
 TEST_F(CliRun, HelpVersionAndUsage) {
@@ -323,7 +323,7 @@ TEST_F(CliRun, AUtf16FilesMapAndReportAreUtf8) {
     WriteFile(At("utf16.ged"), utf16le(u"\xFEFF" u"0 HEAD\n0 @\U0001F600@ INDI\n0 @a\0b@ INDI\n"s + lone));
     const Outcome run = Run({"-q", "-c", "-t", "INDI", "-m", "lijst.tsv", "utf16.ged", "uit.ged"});
     EXPECT_EQ(run.status, 5) << run.err;
-    EXPECT_EQ(ReadFile(At("lijst.tsv")), "INDI\t@\xF0\x9F\x98\x80@\t@I00001@\nINDI\t@a\\x00b@\t@I00002@\n");
+    EXPECT_EQ(ReadFile(At("lijst.tsv")), "INDI\t@\xF0\x9F\x98\x80@\t@I00001@\t\nINDI\t@a\\x00b@\t@I00002@\t\n");
     EXPECT_EQ(run.out, "aantal records per type:\n  INDI : 2\n"
                        "verwijzingen naar een identificatie die geen record heeft:\n  regel 4: @\xEF\xBF\xBD@\n"
                        "1 probleem gevonden\n");
