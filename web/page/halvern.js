@@ -19,6 +19,8 @@
     startNumber: byId('vlgnummer'),
     prefix: byId('voorvoegsel'),
     width: byId('cijfers'),
+    order: byId('volgorde'),
+    keepList: byId('vorige-lijst'),
     messageBox: byId('melding'),
     messageText: byId('melding-tekst'),
   };
@@ -61,6 +63,9 @@
     switch (message.type) {
       case 'ready':
         catalogue = message.catalogue;
+        for (const element of document.querySelectorAll('[data-catalogue]')) {
+          element.textContent = catalogue[element.dataset.catalogue];
+        }
         resetPanels();
         ask({ type: 'prefixes', tags: choiceTags() }).then((answer) => {
           defaultPrefixes = answer.prefixes;
@@ -222,6 +227,8 @@
         prefix: page.prefix.value,
         width: Number(page.width.value),
         start: page.startNumber.value,
+        order: page.order.value,
+        keep: page.keepList.files[0] ?? null,
         timeOfDay: new Date().toLocaleTimeString(),
       });
       performance.measure('halvern-run', { start: 'halvern-run-start', detail: { engineMs: answer.elapsedMs } });
