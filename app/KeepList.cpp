@@ -13,6 +13,7 @@
 #include "core/Document.h"
 #include "core/DocumentBuffer.h"
 #include "core/FileName.h"
+#include "core/RecordLines.h"
 #include "core/RecordTypes.h"
 
 namespace halvern {
@@ -101,7 +102,7 @@ KeepListError::KeepListError(Problem problem, std::size_t line, std::string_view
       line_(line),
       earlierLine_(earlierLine) {}
 
-std::size_t LineIndex::Build(const std::vector<KeptLine>& lines, Field field) {
+std::size_t LineIndex::Build(const LargeVector<KeptLine>& lines, Field field) {
     if (lines.size() >= 0x7FFFFFFF) throw std::length_error("a list of more than 2^31 lines");
     const auto filled = [&](const KeptLine& line) { return !(line.*field).empty(); };
     if (std::none_of(lines.begin(), lines.end(), filled)) {
@@ -113,10 +114,21 @@ std::size_t LineIndex::Build(const std::vector<KeptLine>& lines, Field field) {
     slots_.assign(size, Slot{0, 0});
     mask_ = size - 1;
     std::size_t repeated = kNone;
+    // The slot of a line is asked into the cache a few lines before it is filled: the table is
+    // larger than the nearest caches, and the waits then overlap.
+    constexpr std::size_t kAhead = 8;
+    std::array<std::uint64_t, kAhead> hashes{};
+    const auto hashAhead = [&](std::size_t line) {
+        const std::uint64_t hash = HashOf(lines[line].*field);
+        hashes[line % kAhead] = hash;
+        ReadAhead(reinterpret_cast<const char*>(&slots_[hash & mask_]));
+    };
+    for (std::size_t line = 0; line < std::min(kAhead, lines.size()); ++line) hashAhead(line);
     for (std::size_t line = 0; line < lines.size(); ++line) {
         const std::string_view value = lines[line].*field;
+        const std::uint64_t hash = hashes[line % kAhead];
+        if (line + kAhead < lines.size()) hashAhead(line + kAhead);
         if (value.empty()) continue;
-        const std::uint64_t hash = HashOf(value);
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t at = hash & mask_;; at = (at + 1) & mask_) {
             Slot& slot = slots_[at];
@@ -133,7 +145,7 @@ std::size_t LineIndex::Build(const std::vector<KeptLine>& lines, Field field) {
     return repeated;
 }
 
-std::size_t LineIndex::Find(const std::vector<KeptLine>& lines, Field field, std::string_view value) const {
+std::size_t LineIndex::Find(const LargeVector<KeptLine>& lines, Field field, std::string_view value) const {
     if (slots_.empty()) return kNone;
     const std::uint64_t hash = HashOf(value);
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
@@ -174,18 +186,33 @@ class KeepListReader {
 public:
     static KeepList Read(std::string text, TextEncoding encoding) {
         KeepList list;
-        // The list keeps the text, whose fields are unescaped where they stand: the lines' views
-        // point into it, and no field needs a string of its own.
         list.text_ = std::make_unique<std::string>(std::move(text));
-        std::string& copy = *list.text_;
+        char* const data = list.text_->data();  // the string moves with the list, its bytes stay
+        const std::size_t size = list.text_->size();
+        return Read(std::move(list), data, size, encoding);
+    }
+    static KeepList Read(DocumentBuffer bytes, TextEncoding encoding) {
+        KeepList list;
+        const std::size_t size = bytes.Text().size();
+        list.bytes_ = std::move(bytes);
+        char* const data = list.bytes_.End() - size;
+        return Read(std::move(list), data, size, encoding);
+    }
+
+private:
+    // The list keeps its text (size bytes at data), whose fields are unescaped where they stand:
+    // the lines' views point into it, and no field needs a string of its own.
+    static KeepList Read(KeepList list, char* data, std::size_t size, TextEncoding encoding) {
+        const std::string_view copy(data, size);
+        list.lineCount_ = static_cast<std::size_t>(std::count(copy.begin(), copy.end(), '\n')) + 1;
         std::size_t number = 0;
         for (std::size_t begin = 0; begin < copy.size();) {
             const std::size_t end = std::min(copy.find('\n', begin), copy.size());
-            std::size_t size = end - begin;
+            std::size_t length = end - begin;
             const std::size_t next = end + 1;
             ++number;
-            if (size > 0 && copy[begin + size - 1] == '\r') --size;
-            if (size > 0) ReadLine(list, copy.data() + begin, size, number, encoding);
+            if (length > 0 && copy[begin + length - 1] == '\r') --length;
+            if (length > 0) ReadLine(list, data + begin, length, number, encoding);
             begin = next;
         }
         std::optional<KeepListError> first;
@@ -198,7 +225,6 @@ public:
         return list;
     }
 
-private:
     static void ReadLine(KeepList& list, char* line, std::size_t size, std::size_t number, TextEncoding encoding) {
         using Problem = KeepListError::Problem;
         std::array<std::string_view, 4> fields;
@@ -233,7 +259,11 @@ private:
             for (const auto& known : list.types_) {
                 if (known->Tag() == fields[0]) type = known.get();
             }
-            if (type == nullptr) type = list.types_.emplace_back(std::make_unique<KeptType>(fields[0])).get();
+            if (type == nullptr) {
+                type = list.types_.emplace_back(std::make_unique<KeptType>(fields[0])).get();
+                // Room for every line of the list: only what the type's lines fill is ever touched.
+                type->lines_.reserve(list.lineCount_);
+            }
         }
         type->lines_.push_back(KeptLine{fields[1], fields[2], fields[3], number});
     }
@@ -278,7 +308,7 @@ LoadedKeepList LoadKeepList(const std::string& name, const FileProbe& probe, Tex
     }
     if (problem) return {std::nullopt, CannotOpenText(name, *problem)};
     try {
-        return {ReadKeepList(std::string(bytes.Text()), encoding), {}};
+        return {KeepListReader::Read(std::move(bytes), encoding), {}};
     } catch (const KeepListError& error) {
         return {std::nullopt, name + ": " + error.what()};
     }

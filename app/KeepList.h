@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DocumentBuffer.h"
 #include "core/IdentifierForm.h"
+#include "core/LargeBuffer.h"
 #include "core/Utf16Text.h"
 
 namespace halvern {
@@ -33,16 +35,17 @@ public:
 
     // Indexes field of every line, empty ones left out; the first line whose field an earlier line
     // has already (then not indexed), or kNone.
-    std::size_t Build(const std::vector<KeptLine>& lines, Field field);
+    std::size_t Build(const LargeVector<KeptLine>& lines, Field field);
     // The line whose field is value, or kNone.
-    std::size_t Find(const std::vector<KeptLine>& lines, Field field, std::string_view value) const;
+    std::size_t Find(const LargeVector<KeptLine>& lines, Field field, std::string_view value) const;
+    bool Empty() const { return slots_.empty(); }
 
 private:
     struct Slot {
         std::uint32_t hash;
         std::uint32_t linePlusOne;  // 0: empty
     };
-    std::vector<Slot> slots_;
+    LargeVector<Slot> slots_;
     std::size_t mask_ = 0;
 };
 
@@ -66,6 +69,8 @@ public:
     }
     std::size_t ByOldId(std::string_view oldId) const { return byOld_.Find(lines_, &KeptLine::oldId, oldId); }
     std::size_t ByNewId(std::string_view newId) const { return byNew_.Find(lines_, &KeptLine::newId, newId); }
+    // False when no line of the type has a unique identifier: then no record can match by one.
+    bool HoldsUniqueIds() const { return !byUniqueId_.Empty(); }
 
     // The highest serial among the new identifiers of the lines that have the shape of form
     // ("@" + prefix + width digits + "@"): "@I00042@" holds 42 in the form I and 5, and 0042 in
@@ -75,7 +80,7 @@ public:
 private:
     friend class KeepListReader;
     std::string_view tag_;
-    std::vector<KeptLine> lines_;
+    LargeVector<KeptLine> lines_;
     LineIndex byOld_, byNew_, byUniqueId_;
 };
 
@@ -87,8 +92,11 @@ public:
 
 private:
     friend class KeepListReader;
-    std::unique_ptr<std::string> text_;  // the list, each field unescaped where it stands; the lines point here
-    std::deque<std::string> converted_;  // the fields that a UTF-16 file writes otherwise (see ReadKeepList)
+    // The list, each field unescaped where it stands; the lines point here.
+    std::unique_ptr<std::string> text_;  // as given to ReadKeepList
+    DocumentBuffer bytes_;               // or as read from a file
+    std::deque<std::string> converted_;
+    std::size_t lineCount_ = 0;  // while it is read: how many lines the text has at most  // the fields that a UTF-16 file writes otherwise (see ReadKeepList)
     std::vector<std::unique_ptr<KeptType>> types_;
 };
 

@@ -11,10 +11,10 @@ namespace halvern {
 namespace {
 
 // The lines of type that the records of run keep: line[i] for entry i, or KeptType::kNone.
-std::vector<std::size_t> MatchLines(const RunRecords& run, const KeptType& type) {
+LargeVector<std::size_t> MatchLines(const RunRecords& run, const KeptType& type) {
     const std::size_t count = run.identifiers.size();
     const auto uniqueIdOf = [&](std::size_t entry) { return run.uniqueIds.empty() ? std::string_view() : run.uniqueIds[entry]; };
-    std::vector<std::size_t> lines(count, KeptType::kNone);
+    LargeVector<std::size_t> lines(count, KeptType::kNone);
     std::vector<bool> taken(type.Size(), false);
     // The list was written in the order of the records last time, and most records keep their
     // order from one export to the next: the line after the one found last is tried first, and the
@@ -51,7 +51,7 @@ std::vector<std::size_t> MatchLines(const RunRecords& run, const KeptType& type)
 
 // True when a new serial of entries would be written as a number type holds, or as the number of
 // another entry that replaces something (the first entry of each identifier).
-bool NewNumbersRepeat(const RunRecords& run, const KeptType& type, const std::vector<EntryNumber>& entries) {
+bool NewNumbersRepeat(const RunRecords& run, const KeptType& type, const LargeVector<EntryNumber>& entries) {
     std::unordered_set<std::string> written;
     for (std::size_t line = 0; line < type.Size(); ++line) written.emplace(type.Line(line).newId);
     std::unordered_set<std::string_view> identifiers;
@@ -75,7 +75,7 @@ RunNumbers NumberRun(const RunRecords& run, const KeepList* list) {
     const KeptType* const type = list != nullptr ? list->Type(run.tag) : nullptr;
     RunNumbers numbers;
     numbers.entries.resize(count);
-    std::vector<std::size_t> lines;
+    LargeVector<std::size_t> lines;
     std::int64_t first = run.startNumber;
     if (type != nullptr) {
         lines = MatchLines(run, *type);
@@ -87,7 +87,7 @@ RunNumbers NumberRun(const RunRecords& run, const KeepList* list) {
         }
     }
     // The new records in the run's order.
-    std::vector<std::size_t> byRank(count, count);
+    LargeVector<std::size_t> byRank(count, count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t rank = run.ranks.empty() ? i : run.ranks[i];
         if (rank >= count || byRank[rank] != count) throw std::invalid_argument("the ranks are a permutation");

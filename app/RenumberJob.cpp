@@ -43,7 +43,9 @@ RunRequest RenumberJob::RequestFor(const JobRun& run) const {
     const KeepList* const keep = keep_ != nullptr && keep_->Type(run.tag) != nullptr ? keep_ : nullptr;
     if (keep == nullptr && run.order == NumberingOrder::kDefinition) return request;
     request.numbering = [&run, keep, encoding = encoding_](std::string_view text, std::span<const std::string_view> ids) {
-        const std::vector<std::string_view> uniqueIds = keep != nullptr ? UniqueIdentifiers(text, ids) : std::vector<std::string_view>();
+        // A record's own unique identifier counts only against a line that has one.
+        const bool byUniqueId = keep != nullptr && keep->Type(run.tag)->HoldsUniqueIds();
+        const LargeVector<std::string_view> uniqueIds = byUniqueId ? UniqueIdentifiers(text, ids) : LargeVector<std::string_view>();
         const std::vector<std::size_t> ranks =
             run.order == NumberingOrder::kDefinition
                 ? std::vector<std::size_t>()

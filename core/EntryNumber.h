@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/LargeBuffer.h"
+
 namespace halvern {
 
 // What one entry of a run's list of identifiers becomes: a serial number, written in the run's
@@ -18,7 +20,7 @@ struct EntryNumber {
 // What each entry of a run becomes, when not simply the next serial in the order of the
 // definitions.
 struct RunNumbers {
-    std::vector<EntryNumber> entries;  // one per identifier; none: the order of the definitions
+    LargeVector<EntryNumber> entries;  // one per identifier; none: the order of the definitions
     // Set when a new serial would be written as a number that is taken (another new one, or one
     // an earlier renumbering gave): the run is to be refused.
     bool repeats = false;

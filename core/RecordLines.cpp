@@ -6,6 +6,7 @@
 
 #include "core/AtSignScanner.h"
 #include "core/GedcomLines.h"
+#include "core/LargeBuffer.h"
 
 namespace halvern {
 namespace {
@@ -164,8 +165,8 @@ void ForEachLandmark(std::string_view text, Word&& word, Line&& line) {
 }
 
 // The first element of sorted that is at least value, found from hint on when hint is not past it.
-std::vector<std::size_t>::const_iterator FirstFrom(const std::vector<std::size_t>& sorted,
-                                                  std::vector<std::size_t>::const_iterator hint, std::size_t value) {
+LargeVector<std::size_t>::const_iterator FirstFrom(const LargeVector<std::size_t>& sorted,
+                                                  LargeVector<std::size_t>::const_iterator hint, std::size_t value) {
     if (hint != sorted.begin() && *(hint - 1) >= value) return std::lower_bound(sorted.begin(), hint, value);
     while (hint != sorted.end() && *hint < value) ++hint;
     return hint;
@@ -175,8 +176,8 @@ std::vector<std::size_t>::const_iterator FirstFrom(const std::vector<std::size_t
 
 // A record ends where the next line of level 0 begins. The definitions usually stand in the order
 // of the text, and then the record starts and the candidates are each walked once.
-std::vector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions) {
-    std::vector<std::string_view> uniqueIds(definitions.size());
+LargeVector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions) {
+    LargeVector<std::string_view> uniqueIds(definitions.size());
     // Most files have no such word at all, and are done after a walk that looks for nothing else.
     bool any = false;
     ForEachLandmark<false>(
@@ -187,8 +188,12 @@ std::vector<std::string_view> UniqueIdentifiers(std::string_view text, std::span
         },
         [](std::size_t) {});
     if (!any) return uniqueIds;
-    std::vector<std::size_t> candidates;
-    std::vector<std::size_t> recordStarts;
+    // Room for a line in every 64 bytes, only reserved: what is not filled is never touched, and
+    // what is never moves.
+    LargeVector<std::size_t> candidates;
+    LargeVector<std::size_t> recordStarts;
+    candidates.reserve(text.size() / 64 + 16);
+    recordStarts.reserve(text.size() / 64 + 16);
     ForEachLandmark<true>(
         text,
         [&](std::size_t at) {

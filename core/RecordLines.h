@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/LargeBuffer.h"
+
 namespace halvern {
 
 // One line of a record: its bytes without the line end, and its level, the number its first
@@ -76,7 +78,7 @@ std::string_view UniqueIdentifier(std::string_view text, std::string_view defini
 // for a "UID" that can be a tag or the end of one, and a file without any is done there. Otherwise
 // one more walk finds each such word and where every line of level 0 begins, which bounds each
 // record, and only the lines with such a word are read.
-std::vector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions);
+LargeVector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions);
 
 // The value of a line after its tag when the line has level and tag (GEDCOM's split, see
 // SplitGedcomLine), blanks and tabs around it taken off; nothing (false) otherwise.

@@ -256,7 +256,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         request.numbering = [&](std::string_view, std::span<const std::string_view> collected) {
             Require(collected.size() == ids.size(), "the numbering was asked for other identifiers");
-            return halvern::RunNumbers{numbers, false};
+            return halvern::RunNumbers{{numbers.begin(), numbers.end()}, false};
         };
     }
     const Model model(ids, fresh);
