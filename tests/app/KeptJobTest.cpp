@@ -114,7 +114,7 @@ TEST(KeptJob, EveryoneKeepsTheirNumberFromExportToExport) {
         const auto freshId = [&] { return "@P" + std::string(utf16 && pick(3) == 0 ? "\xF0\x9F\x98\x80" : "") + std::to_string(nextId++) + "@"; };
         std::vector<Person> first;
         for (int who = 0; who < 5 + pick(30); ++who) {
-            first.push_back({who, freshId(), pick(2) ? "{U\xC3\xA9" + std::to_string(who) + "}" : ""});
+            first.push_back({who, freshId(), pick(2) ? "{U\xF0\x9F\x98\x80" + std::to_string(who) + "}" : ""});
         }
         const Outcome one = Renumber(Gedcom(first, "X"), utf16, nullptr, NumberingOrder::kDefinition);
         ASSERT_EQ(one.status, JobStatus::Done);

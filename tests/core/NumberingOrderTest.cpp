@@ -83,7 +83,8 @@ TEST(RecordLines, AllUniqueIdentifiersAtOnceAsOneByOne) {
             const std::vector<std::string_view> ids = CollectIdentifiers(text, tag);
             std::vector<std::string_view> oneByOne;
             for (const std::string_view id : ids) oneByOne.push_back(UniqueIdentifier(text, id));
-            EXPECT_TRUE(std::ranges::equal(UniqueIdentifiers(text, ids), oneByOne)) << seed << tag;
+            const auto all = UniqueIdentifiers(text, ids);
+            EXPECT_TRUE(std::equal(all.begin(), all.end(), oneByOne.begin(), oneByOne.end())) << seed << tag;
             found += static_cast<std::size_t>(std::count_if(oneByOne.begin(), oneByOne.end(), [](auto id) { return !id.empty(); }));
         }
     }
