@@ -241,7 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool numbered = (formByte & 2) != 0;
     std::vector<halvern::EntryNumber> numbers(ids.size());
     if (numbered) {
-        const std::string_view choices = original.substr(0, 64);
+        const std::string_view choices = std::string_view(original).substr(0, 64);
         for (std::size_t i = 0; i < ids.size(); ++i) {
             const std::uint8_t pick = choices.empty() ? 0 : static_cast<std::uint8_t>(choices[i % choices.size()] + i);
             switch (pick % 4) {
