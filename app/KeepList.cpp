@@ -261,8 +261,9 @@ private:
             }
             if (type == nullptr) {
                 type = list.types_.emplace_back(std::make_unique<KeptType>(fields[0])).get();
-                // Room for every line of the list: only what the type's lines fill is ever touched.
-                type->lines_.reserve(list.lineCount_);
+                // Room for every line from here on: what the type's lines do not fill is only
+                // reserved (the lines of a type mostly stand together, as a map writes them).
+                type->lines_.reserve(list.lineCount_ - number + 1);
             }
         }
         type->lines_.push_back(KeptLine{fields[1], fields[2], fields[3], number});
