@@ -100,7 +100,9 @@ struct ResString {
     X(65367, rsVolgordeOud, "op oud nummer") \
     X(65368, rsVolgordeNaam, "op naam") \
     /* The page's choice of an earlier map whose numbers are kept. */ \
-    X(65369, rsVorigeLijst, "Vorige lijst (niet verplicht): de nummers daarin blijven")
+    X(65369, rsVorigeLijst, "Vorige lijst (niet verplicht): de nummers daarin blijven") \
+    X(65370, rsKiesLijst, "Kies een lijst...") \
+    X(65371, rsGeenLijst, "geen: alle nummers zijn nieuw")
 
 #define HALVERN_RESSTRING(id, name, text) inline constexpr ResString name{id, #name, text};
 HALVERN_CATALOGUE(HALVERN_RESSTRING)

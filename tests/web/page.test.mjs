@@ -58,8 +58,9 @@ test('keeps the numbers of an earlier map and numbers the new ones by name, as h
   halvernCli('-q', '-k', join(folder, 'vorige.tsv'), '--order', 'name', '-m', join(folder, 'later.tsv'), later, join(folder, 'later-cli.ged'));
 
   await page.openFile(later);
-  assert.equal(await page.page.$eval('label[for="vorige-lijst"]', (label) => label.textContent.length > 0), true);
+  assert.equal(await page.page.$eval('label[for="kies-lijst"]', (label) => label.textContent.length > 0), true);
   await page.run({ tag: 'INDI', order: 'name', keep: join(folder, 'vorige.tsv') });
+  assert.equal(await page.page.$eval('#lijst-naam', (name) => name.textContent), 'vorige.tsv');
   const files = await page.save('later-uit.ged', { withMap: true });
   assert.ok(files['later-uit.ged'].equals(readFileSync(join(folder, 'later-cli.ged'))), 'result differs from halvern-cli');
   assert.ok(files['later-uit-lijst.tsv'].equals(readFileSync(join(folder, 'later.tsv'))), 'map differs from halvern-cli');

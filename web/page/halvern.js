@@ -21,6 +21,8 @@
     width: byId('cijfers'),
     order: byId('volgorde'),
     keepList: byId('vorige-lijst'),
+    keepListButton: byId('kies-lijst'),
+    keepListName: byId('lijst-naam'),
     messageBox: byId('melding'),
     messageText: byId('melding-tekst'),
   };
@@ -191,6 +193,11 @@
   }
 
   page.choice.addEventListener('change', showDefaultPrefix);
+  // The earlier map whose numbers stay: chosen through its own button, its name shown beside it.
+  page.keepListButton.addEventListener('click', () => page.keepList.click());
+  page.keepList.addEventListener('change', () => {
+    page.keepListName.textContent = page.keepList.files[0]?.name ?? catalogue.rsGeenLijst;
+  });
   // A prefix holds letters, digits and "_" only: anything else typed or pasted is left out.
   page.prefix.addEventListener('input', () => {
     const allowed = page.prefix.value.replace(/[^A-Za-z0-9_]/g, '');
