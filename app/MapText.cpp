@@ -2,9 +2,7 @@
 
 namespace halvern {
 
-namespace {
-
-void AppendEscaped(std::string& out, std::string_view field) {
+void AppendMapField(std::string& out, std::string_view field) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     for (const char c : field) {
         const auto byte = static_cast<unsigned char>(c);
@@ -25,16 +23,25 @@ void AppendEscaped(std::string& out, std::string_view field) {
     }
 }
 
-}  // namespace
+void AppendMapLine(std::string& map, std::string_view tag, std::string_view oldId, std::string_view newId,
+                   std::string_view uniqueId) {
+    map.append(tag).append(1, '\t');
+    AppendMapField(map, oldId);
+    map += '\t';
+    AppendMapField(map, newId);
+    map += '\t';
+    AppendMapField(map, uniqueId);
+    map += '\n';
+}
 
 void AppendMapLines(std::string& map, std::string_view tag, const std::vector<Renumbering>& changes,
-                    TextEncoding encoding) {
+                    std::span<const std::string_view> uniqueIds, TextEncoding encoding) {
+    const auto shown = [encoding](std::string_view text) {
+        return encoding == TextEncoding::kEightBit ? std::string(text) : ShownText(text, encoding);
+    };
     for (const Renumbering& change : changes) {
-        map.append(tag).append(1, '\t');
-        AppendEscaped(map, encoding == TextEncoding::kEightBit ? change.oldId : ShownText(change.oldId, encoding));
-        map += '\t';
-        AppendEscaped(map, change.newId);
-        map += '\n';
+        const std::string_view uniqueId = change.index < uniqueIds.size() ? uniqueIds[change.index] : std::string_view();
+        AppendMapLine(map, tag, shown(change.oldId), shown(change.newId), shown(uniqueId));
     }
 }
 

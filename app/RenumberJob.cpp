@@ -6,11 +6,13 @@
 #include <new>
 #include <utility>
 
+#include "app/KeptNumbering.h"
 #include "app/MapText.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
 #include "core/Document.h"
 #include "core/LargeBuffer.h"
+#include "core/RecordLines.h"
 
 namespace halvern {
 namespace {
@@ -34,9 +36,31 @@ private:
     JobListener& listener_;
 };
 
-RunRequest RequestFor(const JobRun& run) { return RunRequest{run.tag, run.form, run.startNumber}; }
-
 }  // namespace
+
+RunRequest RenumberJob::RequestFor(const JobRun& run) const {
+    RunRequest request{run.tag, run.form, run.startNumber};
+    const KeepList* const keep = keep_ != nullptr && keep_->Type(run.tag) != nullptr ? keep_ : nullptr;
+    if (keep == nullptr && run.order == NumberingOrder::kDefinition) return request;
+    request.numbering = [&run, keep, encoding = encoding_](std::string_view text, std::span<const std::string_view> ids) {
+        // A record's own unique identifier counts only against a line that has one.
+        const bool byUniqueId = keep != nullptr && keep->Type(run.tag)->HoldsUniqueIds();
+        const LargeVector<std::string_view> uniqueIds = byUniqueId ? UniqueIdentifiers(text, ids) : LargeVector<std::string_view>();
+        const std::vector<std::size_t> ranks =
+            run.order == NumberingOrder::kDefinition
+                ? std::vector<std::size_t>()
+                : NumberingRanks(text, run.tag, ids, run.order, DetectCharacterSet(text, encoding));
+        return NumberRun(RunRecords{run.tag, run.form, run.startNumber, ids, uniqueIds, ranks}, keep);
+    };
+    return request;
+}
+
+void RenumberJob::AppendMap(JobResult& result, const JobRun& run, const PreparedRuns& prepared, std::size_t r) const {
+    const std::vector<Renumbering> changes = prepared.Changes(r);
+    if (changes.empty()) return;
+    const std::vector<std::string_view> identifiers = prepared.Identifiers(r);
+    AppendMapLines(result.map, run.tag, changes, UniqueIdentifiers(prepared.Text(), identifiers), encoding_);
+}
 
 RenumberJob::RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool makeMap, DocumentUse use)
     : runs_(std::move(runs)), listener_(listener), makeMap_(makeMap), use_(use) {}
@@ -100,7 +124,7 @@ bool RenumberJob::FinishRuns(PreparedRuns& prepared, std::size_t first, std::str
     for (std::size_t i = first; i < runs_.size(); ++i) {
         const std::size_t count = prepared.CountOf(i - first);
         result.countTexts.push_back(CountText(runs_[i].tag, count));
-        if (makeMap_) AppendMapLines(result.map, runs_[i].tag, prepared.Changes(i - first), encoding_);
+        if (makeMap_) AppendMap(result, runs_[i], prepared, i - first);
         listener_.RunFinished(runs_[i], count);
     }
     return madeText;
@@ -146,7 +170,7 @@ JobResult RenumberJob::Execute(GedcomDocument& document, const Destination& dest
             }
             result.countTexts.push_back(CountText(run.tag, prepared.Count()));
             // The run's changes name the text it read: taken before that text may go.
-            if (makeMap_) AppendMapLines(result.map, run.tag, prepared.Changes(0), encoding_);
+            if (makeMap_) AppendMap(result, run, prepared, 0);
             if (prepared.Count() > 0) {
                 // The text this run read goes at the end of this block, once the new one is whole.
                 text.swap(next);

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/GedcomDocument.h"
+#include "app/KeepList.h"
 #include "app/RecordChoice.h"
 #include "core/IdentifierForm.h"
+#include "core/NumberingOrder.h"
 #include "core/Renumber.h"
 
 namespace halvern {
@@ -22,6 +24,7 @@ struct JobRun {
     std::string tag;      // "INDI", "OBJE", "_PLAC"
     IdentifierForm form;  // prefix and serial width: "I" and 5 give "@I00001@"
     std::int32_t startNumber = 1;
+    NumberingOrder order = NumberingOrder::kDefinition;  // the order of its new numbers (with a list: of those not kept)
 };
 
 // The run the choice dialog and "-t INDI" ask for: the type's letter and five digits.
@@ -98,6 +101,10 @@ public:
     RenumberJob(std::vector<JobRun> runs, JobListener& listener, bool makeMap = false,
                 DocumentUse use = DocumentUse::kKeep);
 
+    // The numbers to keep (see NumberRun, app/KeptNumbering.h): each run keeps those list gives
+    // its type, read for the document's encoding. list must outlive the job's runs; none: nothing kept.
+    void Keep(const KeepList* list) { keep_ = list; }
+
     // The runs on document; when they all succeeded the result replaces its text.
     JobResult Run(GedcomDocument& document);
 
@@ -133,7 +140,13 @@ private:
     // Saves text, a working text for a UTF-16 file, in the job's encoding.
     void SaveText(const Destination& destination, std::string_view text) const;
 
+    // What the engine is asked for run: with its own numbering when it keeps numbers or has an order.
+    RunRequest RequestFor(const JobRun& run) const;
+    // The run's lines of the map: prepared's changes of run r, with their unique identifiers.
+    void AppendMap(JobResult& result, const JobRun& run, const PreparedRuns& prepared, std::size_t r) const;
+
     std::vector<JobRun> runs_;
+    const KeepList* keep_ = nullptr;
     JobListener& listener_;
     bool makeMap_;
     DocumentUse use_;

@@ -81,7 +81,28 @@ struct ResString {
     X(65353, rsOpRegel, "%1 op regel %2") \
     X(65354, rsGeenProblemen, "geen problemen gevonden") \
     X(65355, rsEenProbleem, "1 probleem gevonden") \
-    X(65356, rsProblemen, "%1 problemen gevonden")
+    X(65356, rsProblemen, "%1 problemen gevonden") \
+    /* A list of numbers to keep (the map of an earlier renumbering) that cannot be used: %1 is the */ \
+    /* line, %2 the field, %3 the earlier line. */ \
+    X(65357, rsLijstVelden, "Regel %1 van de lijst heeft geen drie of vier velden, gescheiden door tabs.") \
+    X(65358, rsLijstTeken, \
+      "Regel %1 van de lijst heeft een \\ die niet gevolgd wordt door \\, t, n, r of x met twee hexadecimale cijfers.") \
+    X(65359, rsLijstType, "Regel %1 van de lijst noemt geen recordtype maar %2.") \
+    X(65360, rsLijstNummer, "Regel %1 van de lijst heeft %2 waar een nummer als @I1@ hoort.") \
+    X(65361, rsLijstNieuwDubbel, "Regel %1 van de lijst geeft het nummer %2 aan een tweede record; regel %3 gaf het al aan een ander.") \
+    X(65362, rsLijstOudDubbel, "Regel %1 van de lijst geeft het oude nummer %2 een tweede nieuw nummer; regel %3 gaf het er al een.") \
+    X(65363, rsLijstCodeDubbel, \
+      "Regel %1 van de lijst geeft het record met de unieke code %2 een tweede nieuw nummer; regel %3 gaf het er al een.") \
+    /* The order of numbering (halvern-cli --order, the page's choice). */ \
+    X(65364, rsOngeldigeVolgorde, "ongeldige volgorde %1; kies definition, old of name") \
+    X(65365, rsVolgorde, "Volgorde van de nieuwe nummers") \
+    X(65366, rsVolgordeBestand, "zoals in het bestand") \
+    X(65367, rsVolgordeOud, "op oud nummer") \
+    X(65368, rsVolgordeNaam, "op naam") \
+    /* The page's choice of an earlier map whose numbers are kept. */ \
+    X(65369, rsVorigeLijst, "Vorige lijst (niet verplicht): de nummers daarin blijven") \
+    X(65370, rsKiesLijst, "Kies een lijst...") \
+    X(65371, rsGeenLijst, "geen: alle nummers zijn nieuw")
 
 #define HALVERN_RESSTRING(id, name, text) inline constexpr ResString name{id, #name, text};
 HALVERN_CATALOGUE(HALVERN_RESSTRING)

@@ -1,5 +1,6 @@
 // QuickSearchPos and RenumberRecords on generated GEDCOM texts, and beside the engine the literal
-// three-phase run it replaces, so the difference in growth is visible.
+// three-phase run it replaces, so the difference in growth is visible; the unique identifiers, the
+// orders of numbering and a run with a list of numbers to keep, beside the engine.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -7,8 +8,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/KeepList.h"
+#include "app/MapText.h"
+#include "app/KeptNumbering.h"
+#include "core/CharacterSet.h"
+#include "core/CollectIdentifiers.h"
+#include "core/FixedWidthNumber.h"
 #include "core/LargeBuffer.h"
+#include "core/NumberingOrder.h"
 #include "core/QuickSearch.h"
+#include "core/RecordLines.h"
 #include "core/RecordTypes.h"
 #include "core/ReferenceReport.h"
 #include "core/Renumber.h"
@@ -117,6 +126,71 @@ void BM_ReferenceReport(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_ReferenceReport)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The unique identifier of every individual, in the generated file (0: which has none) and with a
+// "1 _UID" line as the last line of every record (1), where each record is read to its end.
+const std::string& WithUniqueIds() {
+    static const std::string text = [] {
+        const std::string& plain = Gedcom(100000);
+        std::string with;
+        std::size_t number = 0;
+        for (std::size_t begin = 0; begin < plain.size();) {
+            const std::size_t end = plain.find('\n', begin) + 1;
+            if (plain.compare(begin, 3, "0 @") == 0 && number > 0) with.append("1 _UID ").append(std::to_string(number)).append("\r\n");
+            number += plain.compare(begin, 3, "0 @") == 0;
+            with.append(plain, begin, end - begin);
+            begin = end;
+        }
+        return with;
+    }();
+    return text;
+}
+
+void BM_UniqueIdentifiers(benchmark::State& state) {
+    const std::string& text = state.range(0) == 0 ? Gedcom(100000) : WithUniqueIds();
+    const std::vector<std::string_view> ids = halvern::CollectIdentifiers(text, "INDI");
+    for (auto _ : state) benchmark::DoNotOptimize(halvern::UniqueIdentifiers(text, ids));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_UniqueIdentifiers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The ranks of the individuals (0: by old number, 1: by name) and of the families by name (2),
+// the character set found from the header included; the definitions are collected beforehand, as
+// the engine has them.
+void BM_NumberingRanks(benchmark::State& state) {
+    const std::string& text = Gedcom(100000);
+    const bool families = state.range(0) == 2;
+    const std::vector<std::string_view> ids = halvern::CollectIdentifiers(text, families ? "FAM" : "INDI");
+    const auto order = state.range(0) == 0 ? halvern::NumberingOrder::kOld : halvern::NumberingOrder::kName;
+    for (auto _ : state) {
+        const halvern::CharacterSet set = halvern::DetectCharacterSet(text, halvern::TextEncoding::kEightBit);
+        benchmark::DoNotOptimize(halvern::NumberingRanks(text, families ? "FAM" : "INDI", ids, order, set));
+    }
+}
+BENCHMARK(BM_NumberingRanks)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A full list of the individuals read (from a copy of its text, as a file is read into memory),
+// and the run numbered with it: every record kept, by old identifier (0) or by unique identifier (1).
+void BM_KeepListRun(benchmark::State& state) {
+    const std::string& text = Gedcom(100000);
+    const std::vector<std::string_view> ids = halvern::CollectIdentifiers(text, "INDI");
+    const bool unique = state.range(0) == 1;
+    std::vector<std::string> uniqueTexts;
+    std::string map;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const std::string serial = halvern::FixedWidthNumber(static_cast<std::int64_t>(i) + 1, 5);
+        uniqueTexts.push_back(unique ? std::string("0F3A9C2E7B").append(serial) : std::string());
+        halvern::AppendMapLine(map, "INDI", ids[i], std::string("@I").append(serial).append("@"), uniqueTexts.back());
+    }
+    const std::vector<std::string_view> uniqueIds(uniqueTexts.begin(), uniqueTexts.end());
+    for (auto _ : state) {
+        const halvern::KeepList list = halvern::ReadKeepList(map);
+        const halvern::RunRecords run{"INDI", halvern::IdentifierForm{"I", 5}, 1, ids, uniqueIds, {}};
+        benchmark::DoNotOptimize(halvern::NumberRun(run, &list));
+    }
+    state.counters["lines"] = static_cast<double>(ids.size());
+}
+BENCHMARK(BM_KeepListRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_LiteralRenumber(benchmark::State& state) {
     RenumberCopies(state, [](std::string& text, NullRenumberSink& sink) {

@@ -43,11 +43,6 @@ struct PendingRun {
     bool ownStart = false;
 };
 
-// A record tag as GEDCOM writes them: letters, digits and "_".
-bool IsTag(std::string_view tag) {
-    return !tag.empty() && tag.size() <= 31 && std::all_of(tag.begin(), tag.end(), IsTagByte);
-}
-
 // The fields of "TYPE:START:PREFIX:WIDTH", as many as are given.
 std::vector<std::string_view> Fields(std::string_view value) {
     std::vector<std::string_view> fields;
@@ -59,7 +54,7 @@ std::vector<std::string_view> Fields(std::string_view value) {
     }
 }
 
-enum class OptionId { Type, All, Check, Start, DryRun, Map, Quiet, Help, Version };
+enum class OptionId { Type, All, Check, Start, DryRun, Map, Keep, Order, Quiet, Help, Version };
 
 struct OptionSpec {
     OptionId id;
@@ -72,6 +67,7 @@ constexpr OptionSpec kOptionSpecs[] = {
     {OptionId::Type, 't', "type", true},     {OptionId::All, 'a', "all", false},
     {OptionId::Check, 'c', "check", false},  {OptionId::Start, 's', "start", true},
     {OptionId::DryRun, 'n', "dry-run", false}, {OptionId::Map, 'm', "map", true},
+    {OptionId::Keep, 'k', "keep", true},     {OptionId::Order, '\0', "order", true},
     {OptionId::Quiet, 'q', "quiet", false},  {OptionId::Help, 'h', "help", false},
     {OptionId::Version, '\0', "version", false},
 };
@@ -118,6 +114,18 @@ public:
                 if (value == kStdStream) return Fail(std::string(rsLijstNietNaarStandaard.text));
                 options_.mapFile = std::string(value);
                 return true;
+            case OptionId::Keep:
+                if (!options_.keepFile.empty()) return Fail(FillIn(rsOptieEenKeer, {DisplayName(spec)}));
+                if (value.empty()) return Fail(FillIn(rsVerwachtBestandsnaam, {DisplayName(spec)}));
+                options_.keepFile = std::string(value);
+                return true;
+            case OptionId::Order: {
+                if (order_) return Fail(FillIn(rsOptieEenKeer, {DisplayName(spec)}));
+                order_ = NumberingOrderNamed(value);
+                if (!order_) return Fail(FillIn(rsOngeldigeVolgorde, {Shown(value)}));
+                options_.order = *order_;
+                return true;
+            }
             case OptionId::Quiet: options_.quiet = true; return true;
             case OptionId::Help: options_.action = Options::Action::ShowHelp; return false;
             case OptionId::Version: options_.action = Options::Action::ShowVersion; return false;
@@ -151,6 +159,7 @@ public:
         if (pending_.empty() && !options_.allTypes && !checkAlone) pending_.push_back({RunFor(*RecordChoiceForTag("INDI"), 1)});
         for (PendingRun& pending : pending_) {
             if (!pending.ownStart) pending.run.startNumber = sharedStart;
+            pending.run.order = options_.order;
             options_.runs.push_back(std::move(pending.run));
         }
         return options_;
@@ -162,7 +171,7 @@ private:
         const std::vector<std::string_view> fields = Fields(value);
         if (fields.size() > 4) return Fail(FillIn(rsTeVeelVelden, {Shown(value)}));
         std::string tag(fields[0]);
-        if (!IsTag(tag)) return Fail(FillIn(rsOngeldigType, {Shown(fields[0])}));
+        if (!IsRecordTag(tag)) return Fail(FillIn(rsOngeldigType, {Shown(fields[0])}));
         // The known types in any letter case ("indi"); a program's own tag exactly as typed.
         if (DefaultPrefix(UpperCase(tag))) tag = UpperCase(tag);
         PendingRun pending{JobRun{tag, IdentifierForm{}, 1}};
@@ -194,6 +203,7 @@ private:
     Options options_;
     std::vector<PendingRun> pending_;
     std::optional<std::int32_t> start_;
+    std::optional<NumberingOrder> order_;
     std::vector<std::string> positionals_;
     std::optional<UsageError> error_;
 };

@@ -26,6 +26,8 @@ struct Options {
     std::string input;             // a file name or kStdStream
     std::string output;            // a file name or kStdStream; empty for --check alone
     std::string mapFile;           // empty: no map
+    std::string keepFile;          // --keep: the map of an earlier renumbering whose numbers stay; empty: none
+    NumberingOrder order = NumberingOrder::kDefinition;  // --order, for every run
     bool dryRun = false;
     bool quiet = false;
 };

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/GedcomDocument.h"
+#include "app/KeepList.h"
 #include "app/RenumberJob.h"
 #include "app/ReportText.h"
 #include "app/RunChecks.h"
@@ -160,6 +162,15 @@ int RunCommand(const Options& options, const Console& console) {
 #endif
 
     // A name that is no file to open is told with the file and the reason.
+    // The list of numbers to keep is read on a second thread while the document loads: both are
+    // read whole before the job, and on two cores neither waits for the other. It is read as for
+    // an 8-bit file, and once more when the document turns out to be UTF-16 (see ReadKeepList).
+    std::future<LoadedKeepList> pendingKeep;
+    if (!options.keepFile.empty()) {
+        pendingKeep = std::async(std::launch::async, [&options, &probe] {
+            return LoadKeepList(options.keepFile, probe, TextEncoding::kEightBit);
+        });
+    }
     GedcomDocument document;
     const std::optional<LoadFailure> unloaded =
         IsStdStream(options.input) ? document.Load(console.in) : document.Load(options.input, probe);
@@ -191,10 +202,18 @@ int RunCommand(const Options& options, const Console& console) {
     NullJobListener silent;
     JobListener& listener = console.errIsTerminal && !options.quiet ? static_cast<JobListener&>(throttle) : silent;
     const bool wantMap = !options.mapFile.empty();
-    const std::vector<JobRun> runs =
-        options.allTypes ? RunsForAllTypes(document.Text(), options.allTypesStart) : options.runs;
+    std::vector<JobRun> runs = options.allTypes ? RunsForAllTypes(document.Text(), options.allTypesStart) : options.runs;
+    for (JobRun& run : runs) run.order = options.order;
     // The loaded text goes as soon as the first run has made a text of its own.
     RenumberJob job(runs, listener, wantMap, DocumentUse::kSpend);
+    std::optional<KeepList> keep;
+    if (pendingKeep.valid()) {
+        LoadedKeepList loaded = pendingKeep.get();
+        if (document.Encoding() != TextEncoding::kEightBit) loaded = LoadKeepList(options.keepFile, probe, document.Encoding());
+        if (!loaded.list) return Fail(console, loaded.message, kExitBadInput);
+        keep = std::move(loaded.list);
+        job.Keep(&*keep);
+    }
 
     // Nothing is put in place before every file to be written is whole (see below).
     std::unique_ptr<StagedSave> stagedOutput;

@@ -57,6 +57,10 @@ std::optional<std::string_view> DefaultPrefix(std::string_view tag) {
     return std::nullopt;
 }
 
+bool IsRecordTag(std::string_view tag) {
+    return !tag.empty() && tag.size() <= 31 && std::all_of(tag.begin(), tag.end(), IsTagByte);
+}
+
 std::size_t KnownTagOrder(std::string_view tag) {
     for (std::size_t i = 0; i < kKnownTypes.size(); ++i) {
         if (kKnownTypes[i].tag == tag) return i;

@@ -17,6 +17,9 @@ inline bool IsTagByte(char c) {
 // (those beginning with "_" included): the user has to choose one.
 std::optional<std::string_view> DefaultPrefix(std::string_view tag);
 
+// True for a tag that a level-0 record can have, as a user names it: 1 to 31 of A-Z, a-z, 0-9 and "_".
+bool IsRecordTag(std::string_view tag);
+
 // The place of a tag in the order INDI, FAM, NOTE, SNOTE, SOUR, REPO, OBJE, SUBM, SUBN (0 to 8);
 // 9 for any other tag.
 std::size_t KnownTagOrder(std::string_view tag);

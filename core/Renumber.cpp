@@ -38,6 +38,11 @@
 // counts, renames and replaces what it would by itself, so its events and changes are the same.
 // The check of 3 may turn away runs that would go through one after the other (a stretch of a
 // run's shape that another run replaces first); they then go one after the other.
+//
+// A run numbered otherwise (RunRequest::numbering) never goes together with others: its numbers
+// come from the lines of its records (a name, a unique identifier), whose values may hold a
+// stretch that an earlier run replaces, so that it reads other keys one after the other; and an
+// identifier it keeps may have any shape, so 3 no longer follows from the forms.
 
 namespace halvern {
 namespace {
@@ -216,6 +221,14 @@ bool PreparedRuns::State::MayGoTogether() {
 std::optional<RunRefused> PreparedRuns::State::Check(CollectedRun& run) {
     run.numbering = RunNumbering(run.request.form, run.request.startNumber, run.count);
     if (run.count == 0) return std::nullopt;
+    if (run.request.numbering) {  // a run alone: its entries are the list
+        const RunNumbers numbers = run.request.numbering(original, std::span<const std::string_view>(identifiers));
+        if (numbers.repeats) return RunRefused(RunRefusal::kSerialsRepeat, {});
+        if (!numbers.entries.empty()) {
+            if (numbers.entries.size() != run.count) throw std::invalid_argument("one number per identifier");
+            run.numbering = RunNumbering(run.request.form, numbers.entries);
+        }
+    }
     const auto writes = [&](std::size_t i) { return table.IsFirstEntry(EntryOf(run, i)); };
     // Two entries that replace something must not get the same new identifier: that would merge
     // two records. Only the first entry of an identifier can replace anything, so when theirs all
@@ -228,6 +241,12 @@ std::optional<RunRefused> PreparedRuns::State::Check(CollectedRun& run) {
         }
     }
     if (const auto taken = run.numbering.FirstTaken(run.shapedStretches, run.shapedIdentifiers, writes)) {
+        return RunRefused(RunRefusal::kIdentifierTaken, run.numbering.NewIdentifier(*taken));
+    }
+    const auto collected = [&](std::string_view stretch) {
+        return table.FirstEntryOf(stretch) != IdentifierTable::kNotFound;
+    };
+    if (const auto taken = run.numbering.FirstTakenElsewhere(original, collected, writes)) {
         return RunRefused(RunRefusal::kIdentifierTaken, run.numbering.NewIdentifier(*taken));
     }
     return std::nullopt;
@@ -272,7 +291,9 @@ std::unique_ptr<PreparedRuns> PreparedRuns::Together(std::string_view text, cons
                                                      RenumberSink& sink) {
     if (runs.empty() || runs.size() > kMostRuns) return nullptr;
     for (std::size_t a = 0; a < runs.size(); ++a) {
-        if (!IsValidForm(runs[a].form) || runs[a].tag.find('@') != std::string_view::npos) return nullptr;
+        if (!IsValidForm(runs[a].form) || runs[a].tag.find('@') != std::string_view::npos || runs[a].numbering) {
+            return nullptr;
+        }
         for (std::size_t b = a + 1; b < runs.size(); ++b) {
             if (FormsMayMeet(runs[a].form, runs[b].form)) return nullptr;
         }
@@ -299,7 +320,7 @@ std::size_t PreparedRuns::CountOf(std::size_t run) const { return state_->runs[r
 
 std::size_t PreparedRuns::LengthBound() const {
     std::size_t longestNew = 0;
-    for (const CollectedRun& run : state_->runs) longestNew = std::max(longestNew, run.numbering.Length());
+    for (const CollectedRun& run : state_->runs) longestNew = std::max(longestNew, run.numbering.LongestLength());
     return GrownLengthBound(state_->original.size(), state_->atSigns, state_->identifiers, longestNew);
 }
 
@@ -329,9 +350,20 @@ std::vector<Renumbering> PreparedRuns::Changes(std::size_t r) const {
     if (state.replaces.empty()) return renamed;
     for (std::size_t i = 0; i < run.count; ++i) {
         const std::size_t entry = state.EntryOf(run, i);
-        if (state.replaces[entry]) renamed.push_back({std::string(state.identifiers[entry]), run.numbering.NewIdentifier(i)});
+        if (state.replaces[entry]) renamed.push_back({std::string(state.identifiers[entry]), run.numbering.NewIdentifier(i), i});
     }
     return renamed;
+}
+
+std::string_view PreparedRuns::Text() const { return state_->original; }
+
+std::vector<std::string_view> PreparedRuns::Identifiers(std::size_t r) const {
+    const State& state = *state_;
+    const CollectedRun& run = state.runs[r];
+    std::vector<std::string_view> identifiers;
+    identifiers.reserve(run.count);
+    for (std::size_t i = 0; i < run.count; ++i) identifiers.push_back(state.identifiers[state.EntryOf(run, i)]);
+    return identifiers;
 }
 
 std::size_t RenumberRecords(std::string& text, std::string_view tag, std::string_view letter,

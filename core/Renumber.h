@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/EntryNumber.h"
 #include "core/IdentifierForm.h"
 #include "core/RunNumbering.h"
 
@@ -39,15 +41,25 @@ public:
 struct Renumbering {
     std::string oldId;  // "@I7@"
     std::string newId;  // "@I00001@"
+    std::size_t index = 0;  // the entry's place in the run's list of identifiers
 };
 
 // A run: the level-0 record tag ("INDI", "FAM", "SNOTE", "_LOC", ...; see ForEachDefinition for
 // how its definitions are found), the form of its new identifiers and the serial number of its
 // first record.
+//
+// numbering, when given, numbers the run otherwise (another order, numbers kept from an earlier
+// renumbering): called once the run's identifiers are collected, with the text and the identifiers
+// (views into it, in the order of the definitions); its entries, one per identifier, or none for
+// the usual numbering. The collision rule holds for every new identifier, kept ones of any shape
+// included.
 struct RunRequest {
+    using Numbering = std::function<RunNumbers(std::string_view text, std::span<const std::string_view> identifiers)>;
+
     std::string_view tag;
     IdentifierForm form;
     std::int32_t startNumber = 1;
+    Numbering numbering{};
 };
 
 // Why a run was refused.
@@ -108,6 +120,10 @@ public:
     void WriteTo(const std::function<void(std::string_view)>& write);
     // After the pass: one entry per identifier that run renamed, in the order of its records.
     std::vector<Renumbering> Changes(std::size_t run) const;
+    // The text the runs read, and the identifiers one of them collected (views into it), in the
+    // order of its definitions: a Renumbering's index is a place in this list.
+    std::string_view Text() const;
+    std::vector<std::string_view> Identifiers(std::size_t run) const;
 
 private:
     struct State;

@@ -150,4 +150,51 @@ std::string ShownText(std::string_view text, TextEncoding encoding) {
     return shown;
 }
 
+std::string WorkingTextOfShown(std::string_view utf8) {
+    std::string working;
+    working.reserve(utf8.size());
+    // A 16-bit unit as the working text writes it.
+    const auto appendUnit = [&working](std::uint32_t unit) {
+        if (unit >= 1 && unit < 0x80) {
+            working += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            working += static_cast<char>(0xC0 | (unit >> 6));
+            working += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            working += static_cast<char>(0xE0 | (unit >> 12));
+            working += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            working += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    };
+    for (std::size_t at = 0; at < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                   : lead >= 0xF0 && lead < 0xF5                 ? 4
+                                                                                 : 0;
+        std::uint32_t point = length == 1 ? lead : length == 2 ? (lead & 0x1FU) : length == 3 ? (lead & 0x0FU) : (lead & 0x07U);
+        bool valid = length != 0 && at + length <= utf8.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[at + k]);
+            valid = (next & 0xC0) == 0x80;
+            point = (point << 6) | (next & 0x3FU);
+        }
+        // The shortest form only, and no surrogate written as a character of its own.
+        valid = valid && !(length == 3 && (point < 0x800 || (point >= 0xD800 && point < 0xE000))) &&
+                !(length == 4 && (point < 0x10000 || point > 0x10FFFF));
+        if (!valid) {
+            appendUnit(0xFFFD);
+            ++at;
+            continue;
+        }
+        if (point >= 0x10000) {
+            appendUnit(0xD800 + ((point - 0x10000) >> 10));
+            appendUnit(0xDC00 + ((point - 0x10000) & 0x3FF));
+        } else {
+            appendUnit(point);
+        }
+        at += length;
+    }
+    return working;
+}
+
 }  // namespace halvern

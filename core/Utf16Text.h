@@ -43,6 +43,11 @@ std::string FromWorkingText(std::string_view text, TextEncoding encoding);
 // partner (or the odd last byte) as U+FFFD. WorkingTextError when text is no such piece.
 std::string ShownText(std::string_view text, TextEncoding encoding);
 
+// The other way: UTF-8 text (a field of a map) as the working text of a UTF-16 file writes it, so
+// that it compares with the file's identifiers byte for byte. A byte that is no part of a valid
+// UTF-8 sequence becomes U+FFFD, as ShownText shows a lone surrogate.
+std::string WorkingTextOfShown(std::string_view utf8);
+
 // A working text that ToWorkingText cannot have made. offset() is where the bad sequence starts.
 class WorkingTextError : public std::runtime_error {
 public:

@@ -13,11 +13,14 @@
 // - a run is refused for a collision exactly when one of its new identifiers equals a stretch of
 //   the text from one "@" to the next that it does not replace, and names that identifier; so an
 //   accepted run never gives a record's identifier to anything else.
-// The record type, the prefix and the width of the new identifiers come from the input too.
+// The record type, the prefix and the width of the new identifiers come from the input too, and
+// whether the run is numbered otherwise (RunRequest::numbering: serials in another order, kept
+// identifiers of any shape), for which the same promises hold, the new identifiers being its own.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <set>
 #include <string>
 #include <string_view>
@@ -106,10 +109,9 @@ std::string NewIdentifier(const RecordType& type, std::int32_t start, std::size_
 // What the plain reading gives a run: the identifiers collected, the first entry of each, and the
 // new identifier of every entry.
 struct Model {
-    Model(const std::vector<std::string>& collected, const RecordType& type, std::int32_t start) : ids(collected) {
-        newIds.reserve(ids.size());  // the maps view into it
+    Model(const std::vector<std::string>& collected, std::vector<std::string> fresh)
+        : ids(collected), newIds(std::move(fresh)) {
         for (std::size_t i = 0; i < ids.size(); ++i) {
-            newIds.push_back(NewIdentifier(type, start, i));
             if (firstEntry.emplace(ids[i], i).second) written.emplace(newIds[i], i);
         }
     }
@@ -225,29 +227,65 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::size_t> definitionStarts;
     const std::vector<std::string> ids = PlainCollection(original, type.tag, definitionStarts);
-    const Model model(ids, type, start);
+    std::vector<std::string> fresh;
+    for (std::size_t i = 0; i < ids.size(); ++i) fresh.push_back(NewIdentifier(type, start, i));
     std::string text = original;
     std::vector<halvern::Renumbering> changes;
     OrderCheckingSink sink;
     std::size_t count = 0;
     const halvern::IdentifierForm form{type.letter, type.width};
-    std::string collision;
+    halvern::RunRequest request{type.tag, form, start};
+    // Some runs are numbered otherwise, as an order or a kept map numbers them: each entry a serial
+    // near the start, or a kept identifier (another one of the run, one of its shape, or one of a
+    // shape of its own), drawn from the text's first bytes.
+    const bool numbered = (formByte & 2) != 0;
+    std::vector<halvern::EntryNumber> numbers(ids.size());
+    if (numbered) {
+        const std::string_view choices = std::string_view(original).substr(0, 64);
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            const std::uint8_t pick = choices.empty() ? 0 : static_cast<std::uint8_t>(choices[i % choices.size()] + i);
+            switch (pick % 4) {
+                case 0: fresh[i] = ids[(pick >> 2) % ids.size()]; break;
+                case 1: fresh[i] = "@" + type.letter + halvern::FixedWidthNumber(pick >> 2, type.width) + "@"; break;
+                case 2: fresh[i] = "@K" + std::to_string(pick >> 3) + "@"; break;
+                default: numbers[i].serial = halvern::SerialNumber(start, (pick >> 2) + i); fresh[i] = NewIdentifier(type, numbers[i].serial, 0);
+            }
+        }
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            if (fresh[i] != NewIdentifier(type, numbers[i].serial, 0)) numbers[i].kept = fresh[i];
+        }
+        request.numbering = [&](std::string_view, std::span<const std::string_view> collected) {
+            Require(collected.size() == ids.size(), "the numbering was asked for other identifiers");
+            return halvern::RunNumbers{{numbers.begin(), numbers.end()}, false};
+        };
+    }
+    const Model model(ids, fresh);
     try {
-        count = halvern::RenumberRecords(text, type.tag, form, start, sink, &changes);
+        if (numbered) {
+            halvern::PreparedRuns prepared(original, request, sink);
+            count = prepared.Count();
+            std::string made;
+            prepared.AppendTo(made);
+            text = made;
+            changes = prepared.Changes(0);
+        } else {
+            count = halvern::RenumberRecords(text, type.tag, form, start, sink, &changes);
+        }
     } catch (const halvern::RunRefused& error) {
         if (error.code() == halvern::RunRefusal::kSerialsRepeat) {
             Require(error.identifier().empty(), "a repeat named an identifier");
             Require(text == original, "a refused run changed the text");
-            std::set<std::string> serials;
+            std::set<std::string> written;
             bool repeats = false;
-            for (std::size_t i = 0; i < ids.size(); ++i) repeats |= !serials.insert(NewIdentifier(type, start, i)).second;
-            Require(repeats, "refused although no two serial texts are alike");
+            for (const auto& [id, entry] : model.firstEntry) repeats |= !written.insert(fresh[entry]).second;
+            Require(repeats, "refused although no two new identifiers are alike");
             return 0;
         }
         Require(text == original, "a run refused for a collision changed the text");
         const std::string expected = FirstCollision(original, model);
         Require(!expected.empty(), "refused for a collision that is not there");
-        Require(error.identifier().size() == expected.size(), "the collision named has not the shape of one");
+        Require(numbered ? model.written.count(error.identifier()) == 1 : error.identifier().size() == expected.size(),
+                "the collision named is no new identifier of the run");
         return 0;
     }
 
@@ -262,7 +300,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same run written piece by piece, as a save straight into a file makes it.
     {
         halvern::NullRenumberSink quiet;
-        halvern::PreparedRuns prepared(original, halvern::RunRequest{type.tag, form, start}, quiet);
+        halvern::PreparedRuns prepared(original, request, quiet);
         std::string streamed;
         prepared.WriteTo([&](std::string_view piece) { streamed.append(piece); });
         Require(streamed == text, "the text written in pieces differs from the text made whole");
@@ -270,6 +308,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     RequireDefinitionsReplaced(definitionStarts, replaced);
+    if (numbered) return 0;
     std::string again = text;
     halvern::NullRenumberSink quiet;
     try {

@@ -12,6 +12,7 @@ try {
   await driver.openFile(join(root, 'examples', 'voorbeeld.ged'));
   await driver.run({ tag: 'INDI' });
   await driver.page.screenshot({ path: join(root, 'docs', 'web.png') });
+  await driver.page.setViewport({ width: 640, height: 590 });  // the dialog with its order and earlier list
   await driver.page.click('#uitvoeren');
   await driver.page.waitForFunction(() => document.getElementById('keuze').open);
   await driver.page.click('input[value="FAM"]');

@@ -89,7 +89,7 @@ TEST(RenumberJob, ARunChangesNoMapEntryOfAnother) {
     Recorder listener;
     GedcomDocument document = Document(kFamily);
     const JobResult outcome = RenumberJob({kIndi, kFam7}, listener, true).Run(document);
-    EXPECT_EQ(outcome.map, "INDI\t@I7@\t@I00001@\nINDI\t@I3@\t@I00002@\nFAM\t@F2@\t@F00007@\n");
+    EXPECT_EQ(outcome.map, "INDI\t@I7@\t@I00001@\t\nINDI\t@I3@\t@I00002@\t\nFAM\t@F2@\t@F00007@\t\n");
     // The two runs went through one pass.
     EXPECT_EQ(listener.heard, "collected INDI 2;collected FAM 1;end INDI 2;end FAM 1;");
 }

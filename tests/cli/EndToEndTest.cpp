@@ -122,10 +122,10 @@ TEST_F(CliRun, MapListsEveryRenamedIdentifier) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string map = ReadFile(At("lijst.tsv"));
     EXPECT_EQ(std::count(map.begin(), map.end(), '\n'), 26);
-    EXPECT_TRUE(map.starts_with("INDI\t@I12@\t@I00001@\nINDI\t@I7@\t@I00002@\nINDI\t@I31@\t@I00003@\n"));
-    EXPECT_TRUE(map.ends_with("INDI\t@I62@\t@I00020@\nFAM\t@F9@\t@F00007@\n"
-                              "FAM\t@F3@\t@F00008@\nFAM\t@F14@\t@F00009@\nFAM\t@F5@\t@F00010@\n"
-                              "FAM\t@F21@\t@F00011@\nFAM\t@F30@\t@F00012@\n"));
+    EXPECT_TRUE(map.starts_with("INDI\t@I12@\t@I00001@\t\nINDI\t@I7@\t@I00002@\t\nINDI\t@I31@\t@I00003@\t\n"));
+    EXPECT_TRUE(map.ends_with("INDI\t@I62@\t@I00020@\t\nFAM\t@F9@\t@F00007@\t\n"
+                              "FAM\t@F3@\t@F00008@\t\nFAM\t@F14@\t@F00009@\t\nFAM\t@F5@\t@F00010@\t\n"
+                              "FAM\t@F21@\t@F00011@\t\nFAM\t@F30@\t@F00012@\t\n"));
 }
 
 TEST_F(CliRun, HelpVersionAndUsage) {
@@ -323,9 +323,61 @@ TEST_F(CliRun, AUtf16FilesMapAndReportAreUtf8) {
     WriteFile(At("utf16.ged"), utf16le(u"\xFEFF" u"0 HEAD\n0 @\U0001F600@ INDI\n0 @a\0b@ INDI\n"s + lone));
     const Outcome run = Run({"-q", "-c", "-t", "INDI", "-m", "lijst.tsv", "utf16.ged", "uit.ged"});
     EXPECT_EQ(run.status, 5) << run.err;
-    EXPECT_EQ(ReadFile(At("lijst.tsv")), "INDI\t@\xF0\x9F\x98\x80@\t@I00001@\nINDI\t@a\\x00b@\t@I00002@\n");
+    EXPECT_EQ(ReadFile(At("lijst.tsv")), "INDI\t@\xF0\x9F\x98\x80@\t@I00001@\t\nINDI\t@a\\x00b@\t@I00002@\t\n");
     EXPECT_EQ(run.out, "aantal records per type:\n  INDI : 2\n"
                        "verwijzingen naar een identificatie die geen record heeft:\n  regel 4: @\xEF\xBF\xBD@\n"
                        "1 probleem gevonden\n");
     EXPECT_EQ(ReadFile(At("uit.ged")), utf16le(u"\xFEFF" u"0 HEAD\n0 @I00001@ INDI\n0 @I00002@ INDI\n" + lone));
 }
+
+namespace {
+
+// --keep: lists that cannot be used end with 2 and name their line, a kept number that stands in
+// the file as something else ends with 3; --order: one case per order on a small file.
+TEST_F(CliRun, KeptListsAndOrders) {
+    WriteFile(At("klein.ged"), "0 HEAD\n1 CHAR UTF-8\n0 @P10@ INDI\n1 NAME Jan /de Vries/\n0 @P2@ INDI\n"
+                               "1 NAME \xC3\x89mile /\xC3\x89mst/\n0 @P7@ INDI\n1 NAME Anna /Bakker/\n0 @X1@ FAM\n1 HUSB @P10@\n0 TRLR\n");
+    const struct {
+        std::string list;
+        int status;
+        std::string message;  // a part of standard error
+    } lists[] = {
+        {"INDI\t@P2@\n", 2, "lijst.tsv: Regel 1 van de lijst heeft geen drie of vier velden"},
+        {"\nINDI\t@P2@\t@I1@\tU\tV\n", 2, "Regel 2 van de lijst heeft geen drie of vier velden"},
+        {"IN DI\t@P2@\t@I1@\n", 2, "Regel 1 van de lijst noemt geen recordtype maar \"IN DI\""},
+        {"INDI\tP2\t@I1@\n", 2, "Regel 1 van de lijst heeft \"P2\" waar een nummer als @I1@ hoort"},
+        {"INDI\t@P2@\t@I1@\nINDI\t@P7@\t@I1@\n", 2, "Regel 2 van de lijst geeft het nummer \"@I1@\" aan een tweede"},
+        {"INDI\t@P2@\t@I1@\nINDI\t@P2@\t@I2@\n", 2, "Regel 2 van de lijst geeft het oude nummer \"@P2@\" een tweede"},
+        {"INDI\t@P2@\t@I1@\tU\nINDI\t@P7@\t@I2@\tU\n", 2, "unieke code \"U\" een tweede nieuw nummer; regel 1"},
+        {"INDI\t@P2@\t@X1@\n", 3, "Een nieuw nummer staat al in het bestand; er is niets hernummerd. (@X1@)"},
+        {"INDI\t@P2@\t@I00009@\nFAM\t@X1@\t@F00001@\n", 0, ""},
+    };
+    for (const auto& c : lists) {
+        WriteFile(At("lijst.tsv"), c.list);
+        const Outcome run = Run({"-q", "-k", "lijst.tsv", "klein.ged", "uit.ged"});
+        EXPECT_EQ(run.status, c.status) << c.list;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    // The kept @I00009@ stays and the others follow it.
+    EXPECT_EQ(ReadFile(At("uit.ged")).substr(20, 54), "0 @I00010@ INDI\n1 NAME Jan /de Vries/\n0 @I00009@ INDI\n");
+    const Outcome missing = Run({"-k", "geen.tsv", "klein.ged", "uit.ged"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("\"geen.tsv\" kan niet geopend worden: het bestaat niet."), std::string::npos);
+    EXPECT_EQ(Run({"--order", "naam", "klein.ged", "uit.ged"}).status, 1);
+
+    const struct {
+        std::string order;
+        std::string ids;  // the new identifiers of P10, P2, P7 in the file's order
+    } orders[] = {{"definition", "123"}, {"old", "312"}, {"name", "321"}};
+    for (const auto& c : orders) {
+        ASSERT_EQ(Run({"-q", "--order", c.order, "-t", "INDI::P:1", "klein.ged", "uit.ged"}).status, 0);
+        std::string ids;
+        for (std::size_t at = ReadFile(At("uit.ged")).find("0 @P"); at != std::string::npos;
+             at = ReadFile(At("uit.ged")).find("0 @P", at + 1)) {
+            ids += ReadFile(At("uit.ged"))[at + 4];
+        }
+        EXPECT_EQ(ids, c.ids) << c.order;
+    }
+}
+
+}  // namespace

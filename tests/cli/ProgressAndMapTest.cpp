@@ -40,16 +40,17 @@ TEST(TerminalProgress, OneLineRewrittenInPlaceThenWiped) {
 
 TEST(MapText, OneTabSeparatedLinePerChange) {
     std::string map;
-    AppendMapLines(map, "INDI", {{"@I7@", "@I00001@"}, {"@I3@", "@I00002@"}});
+    const std::vector<std::string_view> uniqueIds{"", "{3F2A}"};
+    AppendMapLines(map, "INDI", {{"@I7@", "@I00001@", 0}, {"@I3@", "@I00002@", 1}}, uniqueIds);
     AppendMapLines(map, "FAM", {});
     AppendMapLines(map, "FAM", {{"@F2@", "@F00007@"}});
-    EXPECT_EQ(map, "INDI\t@I7@\t@I00001@\nINDI\t@I3@\t@I00002@\nFAM\t@F2@\t@F00007@\n");
+    EXPECT_EQ(map, "INDI\t@I7@\t@I00001@\t\nINDI\t@I3@\t@I00002@\t{3F2A}\nFAM\t@F2@\t@F00007@\t\n");
 }
 
 TEST(MapText, IdentifiersFromMalformedFilesStayOnOneLine) {
     std::string map;
     AppendMapLines(map, "NOTE", {{std::string("@a\tb\r\nc\\d\x01\x7f\xe9@"), "@N00001@"}});
-    EXPECT_EQ(map, "NOTE\t@a\\tb\\r\\nc\\\\d\\x01\\x7F\xe9@\t@N00001@\n");
+    EXPECT_EQ(map, "NOTE\t@a\\tb\\r\\nc\\\\d\\x01\\x7F\xe9@\t@N00001@\t\n");
 }
 
 }  // namespace

@@ -46,6 +46,26 @@ test('runs INDI then FAM, and the downloads are what halvern-cli writes', () => 
   assert.ok(files['uitvoer-lijst.tsv'].equals(readFileSync(join(folder, 'lijst.tsv'))), 'map differs from halvern-cli');
 }));
 
+test('keeps the numbers of an earlier map and numbers the new ones by name, as halvern-cli does', () => withPage(async (page) => {
+  const first = generateGedcom(400, join(folder, 'vorige.ged'));
+  halvernCli('-q', '-m', join(folder, 'vorige.tsv'), first, join(folder, 'vorige-uit.ged'));
+  // A month later: the first record gone, two people added.
+  const text = readFileSync(first, 'latin1');
+  const later = join(folder, 'later.ged');
+  const firstRecord = text.indexOf('0 @');
+  const added = '0 @N2@ INDI\n1 NAME Piet /Zwart/\n0 @N1@ INDI\n1 NAME Anna /de Aa/\n0 TRLR';
+  writeFileSync(later, text.slice(0, firstRecord) + text.slice(text.indexOf('0 @', firstRecord + 3)).replace('0 TRLR', added), 'latin1');
+  halvernCli('-q', '-k', join(folder, 'vorige.tsv'), '--order', 'name', '-m', join(folder, 'later.tsv'), later, join(folder, 'later-cli.ged'));
+
+  await page.openFile(later);
+  assert.equal(await page.page.$eval('label[for="kies-lijst"]', (label) => label.textContent.length > 0), true);
+  await page.run({ tag: 'INDI', order: 'name', keep: join(folder, 'vorige.tsv') });
+  assert.equal(await page.page.$eval('#lijst-naam', (name) => name.textContent), 'vorige.tsv');
+  const files = await page.save('later-uit.ged', { withMap: true });
+  assert.ok(files['later-uit.ged'].equals(readFileSync(join(folder, 'later-cli.ged'))), 'result differs from halvern-cli');
+  assert.ok(files['later-uit-lijst.tsv'].equals(readFileSync(join(folder, 'later.tsv'))), 'map differs from halvern-cli');
+}));
+
 test('refusals show the catalogue text and leave the text as it was', () => withPage(async (page) => {
   const refusal = async (action) => {
     await action();

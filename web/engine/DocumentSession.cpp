@@ -20,9 +20,11 @@ std::optional<FailedCheck> DocumentSession::CheckSave(const std::string& outputN
                              nullptr);
 }
 
-JobResult DocumentSession::Run(const JobRun& run, JobListener& listener) {
+JobResult DocumentSession::Run(const JobRun& run, JobListener& listener, const KeepList* keep) {
     // The result goes to the document itself, and only when the run succeeded.
-    JobResult result = RenumberJob({run}, listener, true).Run(document_);
+    RenumberJob job({run}, listener, true);
+    job.Keep(keep);
+    JobResult result = job.Run(document_);
     if (result.Succeeded()) {
         ReleaseOutput();
         map_ += result.map;

@@ -29,16 +29,17 @@ public:
     std::optional<FailedCheck> CheckRun() const;
     std::optional<FailedCheck> CheckSave(const std::string& outputName) const;
 
-    // One run on the document; on success the document is its result and the map grows by the
-    // identifiers it renamed. A refusal leaves both as they were.
-    JobResult Run(const JobRun& run, JobListener& listener);
+    // One run on the document, keeping the numbers of keep when given (see RenumberJob::Keep); on
+    // success the document is its result and the map grows by the identifiers it renamed. A
+    // refusal leaves both as they were.
+    JobResult Run(const JobRun& run, JobListener& listener, const KeepList* keep = nullptr);
 
     // The document as its file was written, made here once and kept until ReleaseOutput.
     std::string_view Output() { return output_.empty() ? document_.FileBytes(output_) : output_; }
     void ReleaseOutput() { std::string().swap(output_); }
 
-    // Tab-separated: type, old identifier, new identifier, one line per renamed identifier of
-    // every run since the file was opened (as halvern-cli -m writes it).
+    // Tab-separated: type, old identifier, new identifier, unique identifier, one line per renamed
+    // identifier of every run since the file was opened (as halvern-cli -m writes it).
     std::string_view MapText() const { return map_; }
 
 private:

@@ -9,8 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "app/KeepList.h"
 #include "app/StatusTexts.h"
 #include "app/tResStr.h"
+#include "core/NumberingOrder.h"
 #include "core/RecordTypes.h"
 #include "web/engine/DocumentSession.h"
 #include "web/engine/RunRequest.h"
@@ -96,18 +98,32 @@ EMSCRIPTEN_KEEPALIVE const char* hv_start_text(const char* timeOfDay) {
     return text.c_str();
 }
 
-// One run; 1 when it was done, 0 when it was refused (hv_run_message tells why), -1 for a request
-// that is no run (a form the page never offers).
-EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, const char* startBoxText) {
+// One run, its new numbers in order ("definition", "old" or "name"), keeping those of the earlier
+// map of keepSize bytes at keep (none when keepSize is 0); 1 when it was done, 0 when it was
+// refused or the map cannot be used (hv_run_message tells why), -1 for a request that is no run
+// (a form or an order the page never offers).
+EMSCRIPTEN_KEEPALIVE int hv_run(const char* tag, const char* prefix, int width, const char* startBoxText,
+                                const char* order, const char* keep, std::size_t keepSize) {
     lastRun = RunTexts{};
-    const std::optional<halvern::JobRun> run = halvern::web::RunFromChoice(tag, prefix, width, startBoxText);
-    if (!run) return -1;
+    std::optional<halvern::JobRun> run = halvern::web::RunFromChoice(tag, prefix, width, startBoxText);
+    const std::optional<halvern::NumberingOrder> numberingOrder = halvern::NumberingOrderNamed(order);
+    if (!run || !numberingOrder) return -1;
+    run->order = *numberingOrder;
+    std::optional<halvern::KeepList> list;
+    if (keepSize > 0) {
+        try {
+            list = halvern::ReadKeepList(std::string(keep, keepSize), session.Document().Encoding());
+        } catch (const halvern::KeepListError& error) {
+            lastRun.message = error.what();
+            return 0;
+        }
+    }
     halvern::web::PageProgress page(
         [](int panel, const std::string& text) { hv_post_panel_text(panel, text.c_str()); });
     halvern::ProgressThrottle progress(page, halvern::web::PageProgress::kPace);
     halvern::JobResult result;
     try {
-        result = session.Run(*run, progress);
+        result = session.Run(*run, progress, list ? &*list : nullptr);
     } catch (const std::bad_alloc&) {  // the map of the run's identifiers did not fit
         result = {.status = halvern::JobStatus::OutOfMemory, .message = std::string(halvern::rsGeenGeheugen.text)};
     }

@@ -51,12 +51,29 @@ async function open(file) {
   return { type: 'opened', ok: loaded === 1, memory: loaded === -1 };
 }
 
-function run(request) {
+// Calls call with a copy of bytes in the engine's memory (a pointer, or 0 for no bytes).
+function withBytes(bytes, call) {
+  if (bytes.length === 0) return call(0);
+  const pointer = engine._malloc(bytes.length);
+  if (pointer === 0) throw new RangeError('no memory');
+  try {
+    engine.HEAPU8.set(bytes, pointer >>> 0);
+    return call(pointer);
+  } finally {
+    engine._free(pointer);
+  }
+}
+
+async function run(request) {
+  // The earlier map whose numbers stay, as the bytes of its file.
+  const keep = request.keep ? new Uint8Array(await request.keep.arrayBuffer()) : new Uint8Array();
   const startText = withCString(request.timeOfDay, (time) => textAt(engine._hv_start_text(time)));
   postMessage({ type: 'panel', panel: 1, text: startText });
   const status = withCString(request.tag, (tag) =>
     withCString(request.prefix, (prefix) =>
-      withCString(request.start, (start) => engine._hv_run(tag, prefix, request.width, start))));
+      withCString(request.start, (start) =>
+        withCString(request.order, (order) =>
+          withBytes(keep, (list) => engine._hv_run(tag, prefix, request.width, start, order, list, keep.length))))));
   return {
     type: 'ran',
     status,

@@ -19,6 +19,10 @@
     startNumber: byId('vlgnummer'),
     prefix: byId('voorvoegsel'),
     width: byId('cijfers'),
+    order: byId('volgorde'),
+    keepList: byId('vorige-lijst'),
+    keepListButton: byId('kies-lijst'),
+    keepListName: byId('lijst-naam'),
     messageBox: byId('melding'),
     messageText: byId('melding-tekst'),
   };
@@ -61,6 +65,9 @@
     switch (message.type) {
       case 'ready':
         catalogue = message.catalogue;
+        for (const element of document.querySelectorAll('[data-catalogue]')) {
+          element.textContent = catalogue[element.dataset.catalogue];
+        }
         resetPanels();
         ask({ type: 'prefixes', tags: choiceTags() }).then((answer) => {
           defaultPrefixes = answer.prefixes;
@@ -186,6 +193,11 @@
   }
 
   page.choice.addEventListener('change', showDefaultPrefix);
+  // The earlier map whose numbers stay: chosen through its own button, its name shown beside it.
+  page.keepListButton.addEventListener('click', () => page.keepList.click());
+  page.keepList.addEventListener('change', () => {
+    page.keepListName.textContent = page.keepList.files[0]?.name ?? catalogue.rsGeenLijst;
+  });
   // A prefix holds letters, digits and "_" only: anything else typed or pasted is left out.
   page.prefix.addEventListener('input', () => {
     const allowed = page.prefix.value.replace(/[^A-Za-z0-9_]/g, '');
@@ -222,6 +234,8 @@
         prefix: page.prefix.value,
         width: Number(page.width.value),
         start: page.startNumber.value,
+        order: page.order.value,
+        keep: page.keepList.files[0] ?? null,
         timeOfDay: new Date().toLocaleTimeString(),
       });
       performance.measure('halvern-run', { start: 'halvern-run-start', detail: { engineMs: answer.elapsedMs } });

@@ -45,7 +45,7 @@ TEST(DocumentSessionTest, RunsInARowWorkOnTheResultAndTheirMapGrows) {
     ASSERT_TRUE(fam.Succeeded());
     EXPECT_EQ(fam.countTexts, std::vector<std::string>{"aantal FAM : 1"});
     EXPECT_EQ(session.Output(), kIndiThenFam7);
-    EXPECT_EQ(session.MapText(), "INDI\t@I7@\t@I00001@\nINDI\t@I3@\t@I00002@\nFAM\t@F2@\t@F00007@\n");
+    EXPECT_EQ(session.MapText(), "INDI\t@I7@\t@I00001@\t\nINDI\t@I3@\t@I00002@\t\nFAM\t@F2@\t@F00007@\t\n");
 }
 
 TEST(DocumentSessionTest, RefusedRunsKeepTheEarlierResultAndMap) {

@@ -68,18 +68,21 @@ export class PageDriver {
   }
 
   // Uitvoeren with the choice dialog filled in; resolves once the run has ended.
-  async run({ tag, start = '', prefix = '', width = 5 } = {}) {
+  // order: the order's value; keep: the path of an earlier map whose numbers stay.
+  async run({ tag, start = '', prefix = '', width = 5, order = 'definition', keep = null } = {}) {
     await this.page.click('#uitvoeren');
     await this.page.waitForFunction(() => document.getElementById('keuze').open
       || document.getElementById('melding').open);
     if (await this.page.$eval('#melding', (box) => box.open)) return;
-    await this.page.evaluate(({ tag, start, prefix, width }) => {
+    await this.page.evaluate(({ tag, start, prefix, width, order }) => {
       const radio = tag && document.querySelector(`input[name="soort"][value="${tag}"]`);
       if (radio) radio.checked = true;
       document.getElementById('vlgnummer').value = start;
       document.getElementById('voorvoegsel').value = prefix;
       document.getElementById('cijfers').value = String(width);
-    }, { tag, start, prefix, width });
+      document.getElementById('volgorde').value = order;
+    }, { tag, start, prefix, width, order });
+    if (keep !== null) await (await this.page.$('#vorige-lijst')).uploadFile(keep);
     await this.page.focus('#vlgnummer');
     await this.page.keyboard.press('Enter');  // Enter runs, as the dialog's Uitvoeren button does
     await this.page.waitForFunction(() => !document.getElementById('keuze').open);
