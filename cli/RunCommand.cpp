@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -162,15 +161,6 @@ int RunCommand(const Options& options, const Console& console) {
 #endif
 
     // A name that is no file to open is told with the file and the reason.
-    // The list of numbers to keep is read on a second thread while the document loads: both are
-    // read whole before the job, and on two cores neither waits for the other. It is read as for
-    // an 8-bit file, and once more when the document turns out to be UTF-16 (see ReadKeepList).
-    std::future<LoadedKeepList> pendingKeep;
-    if (!options.keepFile.empty()) {
-        pendingKeep = std::async(std::launch::async, [&options, &probe] {
-            return LoadKeepList(options.keepFile, probe, TextEncoding::kEightBit);
-        });
-    }
     GedcomDocument document;
     const std::optional<LoadFailure> unloaded =
         IsStdStream(options.input) ? document.Load(console.in) : document.Load(options.input, probe);
@@ -207,9 +197,8 @@ int RunCommand(const Options& options, const Console& console) {
     // The loaded text goes as soon as the first run has made a text of its own.
     RenumberJob job(runs, listener, wantMap, DocumentUse::kSpend);
     std::optional<KeepList> keep;
-    if (pendingKeep.valid()) {
-        LoadedKeepList loaded = pendingKeep.get();
-        if (document.Encoding() != TextEncoding::kEightBit) loaded = LoadKeepList(options.keepFile, probe, document.Encoding());
+    if (!options.keepFile.empty()) {
+        LoadedKeepList loaded = LoadKeepList(options.keepFile, probe, document.Encoding());
         if (!loaded.list) return Fail(console, loaded.message, kExitBadInput);
         keep = std::move(loaded.list);
         job.Keep(&*keep);
