@@ -8,6 +8,8 @@
 # Targets: at most 3 times the time of cp, at most 3 times the file size in memory, --all at most
 # twice the time of -t INDI; --keep with a full list at most 1.5 times -t INDI (also on a file whose
 # every record ends with a _UID line), --order name at most twice.
+# With HALVERN_BENCH_BEFORE=FILE (an earlier build's halvern-cli) its -t INDI and --all take turns
+# with the rest too, so that a change is measured before and after on the same machine in one run.
 set -euo pipefail
 
 build=${1:?usage: bench/run.sh BUILD_DIR}
@@ -58,6 +60,9 @@ keep_times=()
 name_times=()
 uid_times=()
 uid_keep_times=()
+before_times=()
+before_all_times=()
+before=${HALVERN_BENCH_BEFORE:-}
 for ((i = 0; i < runs; i++)); do
   cp_times+=("$(wall_us cp "$input" "$output")")
   cli_times+=("$(wall_us "$bin/halvern-cli" -q -t INDI "$input" "$output")")
@@ -66,7 +71,17 @@ for ((i = 0; i < runs; i++)); do
   name_times+=("$(wall_us "$bin/halvern-cli" -q -t INDI --order name "$input" "$output")")
   uid_times+=("$(wall_us "$bin/halvern-cli" -q -t INDI "$uids" "$output")")
   uid_keep_times+=("$(wall_us "$bin/halvern-cli" -q -t INDI -k "$data/list-uid.tsv" "$uids" "$output")")
+  if [ -n "$before" ]; then
+    before_times+=("$(wall_us "$before" -q -t INDI "$input" "$output")")
+    before_all_times+=("$(wall_us "$before" -q --all "$input" "$output")")
+  fi
 done
+before_ms=0
+before_all_ms=0
+if [ -n "$before" ]; then
+  before_ms=$(printf '%s\n' "${before_times[@]}" | median_ms)
+  before_all_ms=$(printf '%s\n' "${before_all_times[@]}" | median_ms)
+fi
 cp_ms=$(printf '%s\n' "${cp_times[@]}" | median_ms)
 cli_ms=$(printf '%s\n' "${cli_times[@]}" | median_ms)
 all_ms=$(printf '%s\n' "${all_times[@]}" | median_ms)
@@ -79,7 +94,8 @@ peak_kb=$(/usr/bin/time -f %M "$bin/halvern-cli" -q -t INDI "$input" "$output" 2
 rm -f "$output"
 
 awk -v size="$size" -v n="$individuals" -v runs="$runs" -v cp="$cp_ms" -v cli="$cli_ms" -v all="$all_ms" \
-    -v kb="$peak_kb" -v keep="$keep_ms" -v name="$name_ms" -v uid="$uid_ms" -v uidkeep="$uid_keep_ms" 'BEGIN {
+    -v kb="$peak_kb" -v keep="$keep_ms" -v name="$name_ms" -v uid="$uid_ms" -v uidkeep="$uid_keep_ms" \
+    -v before="$before_ms" -v beforeall="$before_all_ms" 'BEGIN {
   time_ratio = cli / cp
   all_ratio = all / cli
   mem_ratio = kb * 1024 / size
@@ -92,6 +108,10 @@ awk -v size="$size" -v n="$individuals" -v runs="$runs" -v cp="$cp_ms" -v cli="$
   printf "%-34s %9.1f ms %7.2fx %8s\n", "-t INDI --order name (x -t INDI)", name, name / cli, name / cli <= 2 ? "met" : "NOT met"
   printf "%-34s %9.1f ms %8s %8s\n", "_UID in every record: -t INDI", uid, "", ""
   printf "%-34s %9.1f ms %7.2fx %8s\n", "  -k full list (x its -t INDI)", uidkeep, uidkeep / uid, uidkeep / uid <= 1.5 ? "met" : "NOT met"
+  if (before > 0) {
+    printf "%-34s %9.1f ms %7.2fx %8s\n", "earlier build: -t INDI (now x it)", before, cli / before, ""
+    printf "%-34s %9.1f ms %7.2fx %8s\n", "earlier build: --all (now x it)", beforeall, all / beforeall, ""
+  }
   printf "%-34s %9.1f MB %8s %8s\n", "file size", size / 1e6, "", ""
   printf "%-34s %9.1f MB %7.2fx %8s\n", "halvern-cli peak memory (max RSS)", kb * 1024 / 1e6, mem_ratio, mem_ratio <= 3 ? "met" : "NOT met"
   printf "\n"
