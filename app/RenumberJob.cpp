@@ -142,12 +142,16 @@ JobResult RenumberJob::Execute(GedcomDocument& document, const Destination& dest
     try {
         // The runs' events go through jointEvents during the pass too: it outlives together.
         RunEvents jointEvents(runs_, 0, listener_);
+        NullRenumberSink unheard;
+        const auto sinkFor = [&](RunEvents& events) -> RenumberSink& {
+            return listener_.HearsEvents() ? static_cast<RenumberSink&>(events) : unheard;
+        };
         std::unique_ptr<PreparedRuns> together;
         if (runs_.size() > 1) {
             std::vector<RunRequest> requests;
             for (const JobRun& run : runs_) requests.push_back(RequestFor(run));
             try {
-                together = PreparedRuns::Together(source, requests, jointEvents);
+                together = PreparedRuns::Together(source, requests, sinkFor(jointEvents));
             } catch (const std::bad_alloc&) {
                 // Nothing is heard or changed yet: one run after the other needs less at a time.
             }
@@ -158,7 +162,7 @@ JobResult RenumberJob::Execute(GedcomDocument& document, const Destination& dest
         for (std::size_t i = 0; !together && i < runs_.size(); ++i) {
             const JobRun& run = runs_[i];
             RunEvents events(runs_, i, listener_);
-            PreparedRuns prepared(current, RequestFor(run), events);
+            PreparedRuns prepared(current, RequestFor(run), sinkFor(events));
             if (i + 1 == runs_.size()) {
                 lastRunMadeText = FinishRuns(prepared, i, current, destination, made, result);
                 break;

@@ -42,6 +42,9 @@ public:
     virtual void OnCleaned(const JobRun& run, std::size_t k) = 0;
     // The run's new text is complete (the last run of a save: written to the temporary file).
     virtual void RunFinished(const JobRun& run, std::size_t count) = 0;
+    // False for a listener that ignores the engine's events: the engine then raises them into a
+    // sink that drops them, not through the job, one forwarded call less per identifier.
+    virtual bool HearsEvents() const { return true; }
 };
 
 // A listener that ignores everything.
@@ -51,6 +54,7 @@ public:
     void OnRenumbered(const JobRun&, std::size_t) override {}
     void OnCleaned(const JobRun&, std::size_t) override {}
     void RunFinished(const JobRun&, std::size_t) override {}
+    bool HearsEvents() const override { return false; }
 };
 
 // How a job ended.

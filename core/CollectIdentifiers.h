@@ -126,7 +126,7 @@ std::size_t ForEachDefinitionByPairs(std::string_view text, std::string_view tag
             }
         }
         if (ats == 0) continue;
-        atSigns += static_cast<std::size_t>(std::popcount(ats));
+        atSigns += BitsSet(ats);
         // Bit i: the byte after base + i is a blank (the one after the block's last byte included).
         std::uint64_t blankAfter = BytesAlike(text, base, ' ') >> 1;
         if (base + 64 < text.size() && text[base + 64] == ' ') blankAfter |= std::uint64_t{1} << 63;

@@ -22,7 +22,7 @@ void ForEachLine(std::string_view text, Each&& each) {
     const std::size_t size = text.size();
     // The line that ends at end (a CR or LF); the LF of a CR LF is taken with its CR.
     const auto lineEndingAt = [&](std::size_t end) {
-        each(text.substr(begin, end - begin), ++number);
+        each(std::string_view(bytes + begin, end - begin), ++number);  // begin <= end: no check needed
         if (bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n') ++end;
         begin = end + 1;
     };
