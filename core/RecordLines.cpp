@@ -172,6 +172,30 @@ LargeVector<std::size_t>::const_iterator FirstFrom(const LargeVector<std::size_t
     return hint;
 }
 
+// True when "UID" stands anywhere in text. Most files hold it nowhere, and this is all they cost:
+// with SSE2 the three bytes are compared at 64 places at once, and the results joined before they
+// are looked at once per 64 bytes.
+bool HoldsUid(std::string_view text) {
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i u = _mm_set1_epi8('U');
+    const __m128i i = _mm_set1_epi8('I');
+    const __m128i d = _mm_set1_epi8('D');
+    const auto startsAt = [&](const char* p) {
+        const auto load = [](const char* q) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)); };
+        return _mm_and_si128(_mm_cmpeq_epi8(load(p), u),
+                             _mm_and_si128(_mm_cmpeq_epi8(load(p + 1), i), _mm_cmpeq_epi8(load(p + 2), d)));
+    };
+    for (; text.size() >= 66 && at <= text.size() - 66; at += 64) {
+        const char* const p = text.data() + at;
+        const __m128i any = _mm_or_si128(_mm_or_si128(startsAt(p), startsAt(p + 16)),
+                                         _mm_or_si128(startsAt(p + 32), startsAt(p + 48)));
+        if (_mm_movemask_epi8(any) != 0) return true;
+    }
+#endif
+    return text.find("UID", at) != std::string_view::npos;
+}
+
 }  // namespace
 
 // A record ends where the next line of level 0 begins. The definitions usually stand in the order
@@ -179,6 +203,7 @@ LargeVector<std::size_t>::const_iterator FirstFrom(const LargeVector<std::size_t
 LargeVector<std::string_view> UniqueIdentifiers(std::string_view text, std::span<const std::string_view> definitions) {
     LargeVector<std::string_view> uniqueIds(definitions.size());
     // Most files have no such word at all, and are done after a walk that looks for nothing else.
+    if (!HoldsUid(text)) return uniqueIds;
     bool any = false;
     ForEachLandmark<false>(
         text,

@@ -121,7 +121,11 @@ std::string RunNumbering::SerialText(std::size_t entry) const {
 
 std::string RunNumbering::NewIdentifier(std::size_t entry) const {
     if (IsElsewhere(entry)) return std::string(ElsewhereText(entry));
-    return std::string("@").append(prefix_).append(SerialText(entry)).append("@");
+    // Put together in place: a map names a hundred thousand of them.
+    std::string id(Length(), '@');
+    std::memcpy(id.data() + 1, prefix_.data(), prefix_.size());
+    WriteSerial(entry, id.data() + 1 + prefix_.size());
+    return id;
 }
 
 std::optional<std::size_t> RunNumbering::EntryOf(std::uint64_t code) const {

@@ -89,6 +89,14 @@ TEST(RecordLines, AllUniqueIdentifiersAtOnceAsOneByOne) {
         }
     }
     EXPECT_GT(found, 200U);
+    // A single one, at every place around the first steps of 64 bytes and at the very end.
+    for (std::size_t pad = 0; pad < 140; ++pad) {
+        for (const std::string& after : {std::string(), "\n1 NOTE " + std::string(100, 'x')}) {
+            const std::string text = "0 @I1@ INDI\n1 NOTE " + std::string(pad, 'x') + "\n1 _UID Z" + after;
+            const std::vector<std::string_view> ids = CollectIdentifiers(text, "INDI");
+            ASSERT_EQ(UniqueIdentifiers(text, ids).front(), "Z") << pad << " " << after.size();
+        }
+    }
 }
 
 TEST(CharacterSet, FromTheHeaderOrTheBytes) {
