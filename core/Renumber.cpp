@@ -119,7 +119,7 @@ struct PreparedRuns::State {
     IdentifierTable table{identifiers, ExpectedDefinitions(original, runs.size())};
     std::size_t atSigns = 0;
     bool identifierOpensWithBlank = false;
-    std::vector<bool> replaces;
+    LargeVector<char> replaces;  // per entry: replaced by the pass (a byte each: set once per occurrence)
 
     EntryOwner OwnerOf(std::size_t entry) const {
         return owners.empty() ? EntryOwner{0, static_cast<std::uint32_t>(entry)} : owners[entry];
@@ -260,7 +260,7 @@ void PreparedRuns::State::Settle(std::size_t r) {
 // everything else copied; out.Append(bytes) receives the new text in order.
 template <typename Out>
 void PreparedRuns::State::Write(Out& out) {
-    replaces.assign(identifiers.size(), false);
+    replaces.assign(identifiers.size(), 0);
     std::size_t copiedUpTo = 0;
     table.ForEachOccurrence(original, [&](std::size_t position, std::size_t length, std::size_t entry) {
         // An occurrence that starts with the closing "@" of the one before: that "@" is written
@@ -271,7 +271,7 @@ void PreparedRuns::State::Write(Out& out) {
         CollectedRun& run = runs[owner.run];
         out.Append(run.numbering.Spell(owner.index).substr(sharesItsAt ? 1 : 0));
         copiedUpTo = position + length;
-        replaces[entry] = true;
+        replaces[entry] = 1;
         sink.OnCleaned(owner.run, ++run.replaced);
     });
     out.Append(original.substr(copiedUpTo));
@@ -350,7 +350,7 @@ std::vector<Renumbering> PreparedRuns::Changes(std::size_t r) const {
     if (state.replaces.empty()) return renamed;
     for (std::size_t i = 0; i < run.count; ++i) {
         const std::size_t entry = state.EntryOf(run, i);
-        if (state.replaces[entry]) renamed.push_back({std::string(state.identifiers[entry]), run.numbering.NewIdentifier(i), i});
+        if (state.replaces[entry] != 0) renamed.push_back({std::string(state.identifiers[entry]), run.numbering.NewIdentifier(i), i});
     }
     return renamed;
 }
