@@ -20,19 +20,19 @@ void AppendMapField(std::string& out, std::string_view field) {
     out.append(field.substr(0, plain));
     for (const char c : field.substr(plain)) {
         const auto byte = static_cast<unsigned char>(c);
+        if (!NeedsEscape(c)) {
+            out += c;
+            continue;
+        }
         switch (c) {
             case '\\': out += "\\\\"; break;
             case '\t': out += "\\t"; break;
             case '\n': out += "\\n"; break;
             case '\r': out += "\\r"; break;
             default:
-                if (byte < 32 || byte == 127) {
-                    out += "\\x";
-                    out += kHex[byte >> 4];
-                    out += kHex[byte & 0x0F];
-                } else {
-                    out += c;
-                }
+                out += "\\x";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0x0F];
         }
     }
 }
